@@ -159,11 +159,21 @@ using LPCDLGTEMPLATEA = const DLGTEMPLATE*;
 constexpr COLORREF RGB(int r, int g, int b) {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int GetRValue(COLORREF c) { return c & 0xFF; }
-constexpr int GetGValue(COLORREF c) { return (c >> 8) & 0xFF; }
-constexpr int GetBValue(COLORREF c) { return (c >> 16) & 0xFF; }
-constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr int GetRValue(COLORREF c) {
+    return c & 0xFF;
+}
+constexpr int GetGValue(COLORREF c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int GetBValue(COLORREF c) {
+    return (c >> 16) & 0xFF;
+}
+constexpr WORD LOWORD(std::uintptr_t v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
 constexpr LPARAM MAKELPARAM(int lo, int hi) {
     return static_cast<LPARAM>(static_cast<DWORD>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)));
 }
@@ -352,10 +362,9 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
 COLORREF GetPixel(HDC dc, int x, int y);
 
 // ---- text -----------------------------------------------------------------------------------
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strike_out, DWORD charset,
-                  DWORD out_precision, DWORD clip_precision, DWORD quality,
-                  DWORD pitch_and_family, LPCSTR face);
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strike_out, DWORD charset, DWORD out_precision,
+                  DWORD clip_precision, DWORD quality, DWORD pitch_and_family, LPCSTR face);
 COLORREF SetTextColor(HDC dc, COLORREF color);
 COLORREF GetTextColor(HDC dc);
 int GetBkMode(HDC dc);

@@ -1,0 +1,101 @@
+// The library's single global state record and its internal routines.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+
+#include "sktch.h"
+
+namespace sktch {
+
+constexpr int kSurfaceWidth = 601;
+constexpr int kSurfaceHeight = 540;
+constexpr int kLogLines = 25;
+constexpr const char* kScriptFileName = "SKTCH.SCR";
+
+struct LibraryState {
+    HWND graphics_window = nullptr;
+    HWND text_window = nullptr;
+    HINSTANCE instance = nullptr;
+    HMENU run_menu = nullptr;
+    HDC window_dc = nullptr;
+    HDC surface_dc = nullptr;
+    HBITMAP surface_bitmap = nullptr;
+    std::int32_t origin_x = 0;
+    std::int32_t origin_y = 0;
+    std::uint32_t surface_dirty = 1;
+    std::uint8_t logging = 1;
+    std::uint8_t animate_run = 0;
+    std::uint8_t single_step = 0;
+    std::uint32_t timer_fired = 0;
+    std::uint8_t quit_requested = 0;
+    std::uint8_t recording = 0;
+    std::uint8_t playing = 0;
+    std::uint8_t play_one = 0;
+    std::uint32_t ctrl_down = 0;
+    std::int32_t event_kind = 0;
+    std::int32_t event_x = 0;
+    std::int32_t event_y = 0;
+    std::int8_t event_key = 0;
+    std::int32_t periodic_count = 0;
+    std::FILE* script_file = nullptr;
+    std::int32_t log_first = -1;
+    std::int32_t log_next = 0;
+    HGLOBAL log_lines[kLogLines] = {};
+    char* gets_buffer = nullptr;
+};
+
+extern LibraryState state;
+
+// The event record that travels with an event.
+struct EventRecord {
+    std::int32_t x;
+    std::int32_t y;
+    std::int8_t key;
+};
+
+// One drawing command: nine 32-bit fields, filled by a drawing call and rendered at once.
+struct DrawCommand {
+    std::int32_t kind;  // 0 triangle, 1 rectangle, 2 oval, 3 line, 4 pixel, 5 text
+    std::int32_t color;
+    std::int32_t width;
+    std::int32_t x1, y1;
+    std::int32_t x2, y2;  // text: x2 the size, y2 the memory block holding the string
+    std::int32_t x3, y3;
+};
+enum DrawKind { kTriangle = 0, kRectangle = 1, kOval = 2, kLine = 3, kPixel = 4, kText = 5 };
+
+struct ColorEntry {
+    COLORREF rgb;
+    const char* name;
+};
+extern const ColorEntry color_table[24];
+
+// Event wait.
+int pump_one_message();
+int wait_for_event(EventRecord* record);
+
+// Window procedures.
+LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM w, LPARAM l);
+LRESULT CALLBACK text_window_proc(HWND window, UINT message, WPARAM w, LPARAM l);
+void show_text_window(int show);
+
+// Drawing and the text window.
+void render_command(const DrawCommand* command);
+int check_color(int color);
+void show_log_line(char* line);
+// Formats into a line buffer, cut at 1023 characters; returns the characters kept (or the
+// formatter's negative result on an encoding error). A null format gives an empty line.
+int format_line(char (&buffer)[1024], const char* format, std::va_list args);
+
+// Scripts.
+void record_event(int kind, std::int32_t x, std::int32_t y, std::int8_t key);
+int play_script_line();
+void stop_playback();
+void close_script_file();
+
+// Puts the record back to how the process starts; for tests that open the library again.
+void reset_state();
+
+}  // namespace sktch

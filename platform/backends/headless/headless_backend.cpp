@@ -1,0 +1,189 @@
+// The headless backend: windows in memory, a virtual clock, and the driver of headless.h.
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "core/backend.h"
+#include "raster/png_io.h"
+#include "sktch/headless.h"
+
+namespace sktch::platform {
+namespace {
+
+class HeadlessBackend final : public Backend {
+  public:
+    SIZE screen{1024, 768};
+    std::int64_t clock = 0;
+    std::function<void()> idle_hook;
+    std::uint64_t idles = 0;
+    std::optional<std::string> dialog_answer;
+    bool dialog_fails = false;
+
+    SIZE screen_size() override { return screen; }
+    std::int64_t now_ms() override { return clock; }
+    void window_created(HWND, Window&) override {}
+    void window_destroyed(HWND, Window&) override {}
+    void window_shown(HWND, Window&) override {}
+    void menu_changed(HWND, Window&) override {}
+    void pixels_changed(HWND, Window&) override {}
+    void poll() override {}
+
+    void wait(std::optional<std::int64_t> deadline) override {
+        ++idles;
+        if (idle_hook) {
+            auto hook = idle_hook;  // the hook may replace itself
+            hook();
+        }
+        if (message_ready()) return;
+        if (!deadline) {
+            std::fputs("sktch headless: the program waits for input that can never come\n", stderr);
+            std::exit(3);
+        }
+        if (*deadline > clock) clock = *deadline;
+    }
+
+    INT_PTR run_dialog(HWND, const DialogDescription&) override;
+};
+
+HeadlessBackend& the_backend() {
+    static HeadlessBackend instance;
+    return instance;
+}
+
+INT_PTR HeadlessBackend::run_dialog(HWND, const DialogDescription&) {
+    // Answering dialogs is wired in with the dialog support of the core.
+    return -1;
+}
+
+MenuItem* find_item(HMENU menu, UINT id, int depth = 0) {
+    Menu* m = find_menu(menu);
+    if (!m || depth > 8) return nullptr;
+    for (MenuItem& item : m->items) {
+        if (item.flags & MF_POPUP) {
+            if (MenuItem* inner = find_item(reinterpret_cast<HMENU>(item.id), id, depth + 1))
+                return inner;
+        } else if (!(item.flags & MF_SEPARATOR) && item.id == id) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Backend& backend() {
+    return the_backend();
+}
+
+}  // namespace sktch::platform
+
+namespace sktch::headless {
+
+using namespace sktch::platform;
+
+void reset() {
+    reset_core();
+    HeadlessBackend& h = the_backend();
+    h.screen = {1024, 768};
+    h.clock = 0;
+    h.idle_hook = nullptr;
+    h.idles = 0;
+    h.dialog_answer.reset();
+    h.dialog_fails = false;
+}
+
+void set_screen_size(int width, int height) {
+    the_backend().screen = {width, height};
+}
+std::int64_t now_ms() {
+    return the_backend().clock;
+}
+void advance_clock(std::int64_t ms) {
+    if (ms > 0) the_backend().clock += ms;
+}
+void on_idle(std::function<void()> hook) {
+    the_backend().idle_hook = std::move(hook);
+}
+std::uint64_t idle_count() {
+    return the_backend().idles;
+}
+
+void click(HWND window, int x, int y) {
+    post_input(window, WM_LBUTTONDOWN, 1, MAKELPARAM(x, y));
+    post_input(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void key_down(HWND window, int virtual_key, char character, bool repeat) {
+    post_key(window, true, virtual_key, static_cast<unsigned char>(character), repeat);
+}
+
+void key_up(HWND window, int virtual_key) {
+    post_key(window, false, virtual_key, 0, false);
+}
+
+void press_ctrl_key(HWND window, char letter) {
+    int vk = letter >= 'a' && letter <= 'z' ? letter - 32 : letter;
+    key_down(window, VK_CONTROL);
+    key_down(window, vk, char(vk & 0x1F));  // Ctrl+letter types a control character
+    key_up(window, vk);
+    key_up(window, VK_CONTROL);
+}
+
+void type_char(HWND window, char character) {
+    int vk = character >= 'a' && character <= 'z' ? character - 32 : character & 0xFF;
+    key_down(window, vk, character);
+    key_up(window, vk);
+}
+
+bool choose_menu_item(HWND window, UINT id) {
+    Window* w = sktch::platform::find_window(window);
+    MenuItem* item = w ? find_item(w->menu, id) : nullptr;
+    if (!item || (item->flags & (MF_GRAYED | MF_DISABLED))) return false;
+    post_input(window, WM_COMMAND, id, 0);
+    return true;
+}
+
+void close_window(HWND window) {
+    post_input(window, WM_CLOSE, 0, 0);
+}
+
+HWND find_window(const char* title) {
+    HWND found = nullptr;
+    core().windows.for_each([&](std::uint32_t id, Window& w) {
+        if (!found && title && w.title == title) found = make_handle<HWND>(id);
+    });
+    return found;
+}
+
+const raster::Bitmap* window_pixels(HWND window) {
+    Window* w = sktch::platform::find_window(window);
+    return w ? &w->backing : nullptr;
+}
+
+bool window_visible(HWND window) {
+    Window* w = sktch::platform::find_window(window);
+    return w && w->visible;
+}
+
+bool menu_item_checked(HWND window, UINT id) {
+    Window* w = sktch::platform::find_window(window);
+    MenuItem* item = w ? find_item(w->menu, id) : nullptr;
+    return item && (item->flags & MF_CHECKED);
+}
+
+bool save_window_png(HWND window, const std::string& path) {
+    const raster::Bitmap* pixels = window_pixels(window);
+    return pixels && raster::write_png(*pixels, path);
+}
+
+void answer_next_dialog(const std::string& text) {
+    the_backend().dialog_answer = text;
+    the_backend().dialog_fails = false;
+}
+
+void fail_next_dialog() {
+    the_backend().dialog_answer.reset();
+    the_backend().dialog_fails = true;
+}
+
+}  // namespace sktch::headless

@@ -1,0 +1,71 @@
+// The narrow interface between the platform core and a backend that shows windows.
+//
+// A backend is chosen when a program is linked: each backend library defines backend().
+// The core calls the backend for what only a window system can do; the backend calls the
+// core (the functions at the end of this file) to deliver input.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/core.h"
+
+namespace sktch::platform {
+
+// A dialog read from an in-memory template, for the backend to show.
+struct DialogControl {
+    enum class Kind { Button, Edit, Static, Other } kind = Kind::Other;
+    WORD id = 0;
+    DWORD style = 0;
+    RECT rect{};  // in pixels, relative to the dialog's client area
+    std::string text;
+};
+struct DialogDescription {
+    DWORD style = 0;
+    std::string title;
+    RECT rect{};  // client rectangle in pixels, relative to the owner's client area
+    std::vector<DialogControl> controls;
+};
+
+class Backend {
+  public:
+    virtual ~Backend() = default;
+
+    virtual SIZE screen_size() = 0;
+    // Milliseconds on a monotonic clock (a virtual one for the headless backend).
+    virtual std::int64_t now_ms() = 0;
+
+    virtual void window_created(HWND window, Window& w) = 0;
+    virtual void window_destroyed(HWND window, Window& w) = 0;
+    virtual void window_shown(HWND window, Window& w) = 0;  // visibility changed
+    virtual void menu_changed(HWND window, Window& w) = 0;  // bar set, item checked, ...
+    virtual void pixels_changed(HWND window, Window& w) = 0;
+
+    // Delivers pending native input to the core without blocking.
+    virtual void poll() = 0;
+    // Blocks until input arrives or the deadline passes (no deadline: until input).
+    virtual void wait(std::optional<std::int64_t> deadline_ms) = 0;
+
+    // Runs a modal dialog; `dialog` is the dialog window the core made for it. Returns the
+    // value given to EndDialog, or -1 when it cannot be shown.
+    virtual INT_PTR run_dialog(HWND dialog, const DialogDescription& description) = 0;
+};
+
+Backend& backend();
+
+// ---- what backends call ----------------------------------------------------------------------
+
+// Queues an input message (mouse, key, WM_COMMAND from a menu, WM_CLOSE) for a window.
+void post_input(HWND window, UINT message, WPARAM w, LPARAM l);
+// Queues WM_KEYDOWN or WM_KEYUP; `character` is what the key types (0 for none), which
+// TranslateMessage turns into WM_CHAR. Key-state tracking (VK_CONTROL) is kept here.
+void post_key(HWND window, bool down, int virtual_key, unsigned char character, bool repeat);
+// The window system resized a window's client area.
+void client_resized(HWND window, int width, int height);
+// The window system needs part of a window repainted.
+void invalidate(HWND window);
+// Is anything ready for PeekMessageA?
+bool message_ready();
+
+}  // namespace sktch::platform

@@ -1,0 +1,141 @@
+// The platform layer's own state: windows, the message queue, timers, menus, device contexts,
+// GDI objects and memory blocks. One record for the process, like the window system itself.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "core/handles.h"
+#include "raster/glyphs.h"
+#include "raster/raster.h"
+#include "sktch/win32.h"
+
+namespace sktch::platform {
+
+struct WindowClass {
+    std::string name;
+    WNDPROC procedure = nullptr;
+    UINT style = 0;
+    HBRUSH background = nullptr;
+};
+
+struct MenuItem {
+    UINT flags = 0;
+    UINT_PTR id = 0;   // command id, or the popup's HMENU for MF_POPUP
+    std::string text;  // with its '&' mnemonic and the shortcut text after a tab
+};
+
+struct Menu {
+    bool popup = false;
+    std::vector<MenuItem> items;
+};
+
+struct Window {
+    WindowClass window_class;
+    std::string title;
+    DWORD style = 0;
+    RECT frame{};          // outer rectangle on the screen
+    int client_width = 0;  // size of the client area: the backing store's size
+    int client_height = 0;
+    raster::Bitmap backing;  // the client area's pixels, kept between paints
+    HMENU menu = nullptr;
+    bool visible = false;
+    bool needs_paint = false;  // an update region is pending: WM_PAINT is due
+    bool created = false;      // WM_CREATE and the first WM_SIZE have been sent
+    bool being_destroyed = false;
+    void* native = nullptr;  // the backend's own object for this window
+};
+
+struct Pen {
+    raster::Pen pen;
+};
+struct Brush {
+    raster::Brush brush;
+};
+struct Font {
+    glyphs::FontRequest request;
+    const glyphs::Font* font = nullptr;
+};
+struct Bitmap {
+    raster::Bitmap bitmap;
+};
+
+struct GdiObject {
+    std::variant<Pen, Brush, Font, Bitmap> value;
+    bool stock = false;
+    int selections = 0;           // how many device contexts hold it selected
+    bool delete_pending = false;  // deleted while selected: goes when the last one lets go
+};
+
+// Counts a selection of an object in or out; deletes a pending object when it is free.
+void hold_object(HGDIOBJ object);
+void release_object(HGDIOBJ object);
+
+struct DeviceContext {
+    HWND window = nullptr;  // a window's context draws on its backing store...
+    bool memory = false;    // ...a memory context on its selected bitmap
+    HGDIOBJ pen = nullptr;
+    HGDIOBJ brush = nullptr;
+    HGDIOBJ font = nullptr;
+    HGDIOBJ bitmap = nullptr;
+    COLORREF text_color = RGB(0, 0, 0);
+    COLORREF background_color = RGB(255, 255, 255);
+    int background_mode = OPAQUE;
+    POINT position{0, 0};
+};
+
+struct Timer {
+    HWND window;
+    UINT_PTR id;
+    UINT period_ms;
+    std::int64_t deadline_ms;
+};
+
+struct MemoryBlock {
+    std::vector<char> bytes;
+    int locks = 0;
+};
+
+struct Core {
+    std::vector<WindowClass> classes;
+    HandleTable<Window> windows;
+    std::deque<MSG> queue;
+    bool quit_posted = false;
+    int quit_code = 0;
+    std::vector<Timer> timers;
+    HandleTable<Menu> menus;
+    HandleTable<DeviceContext> contexts;
+    HandleTable<GdiObject> objects;
+    HandleTable<MemoryBlock> blocks;
+    std::array<bool, 256> keys_down{};
+    std::array<HGDIOBJ, 16> stock{};
+};
+
+// The process's platform state; created on first use.
+Core& core();
+// Forgets every window, message, timer and object, as a new process would start.
+void reset_core();
+
+Window* find_window(HWND handle);
+DeviceContext* find_context(HDC handle);
+GdiObject* find_object(HGDIOBJ handle);
+Menu* find_menu(HMENU handle);
+
+// The pixels a device context draws on, clipped to its bitmap; null when it has none.
+raster::Bitmap* context_bitmap(DeviceContext& dc);
+// Re-reads a window's client size after its frame or menu changed; true when it changed.
+bool refresh_client_size(HWND window);
+// Tells the backend that a window's backing store changed (drawn on through a window DC).
+void window_pixels_changed(HWND window);
+
+// The bitmap a fresh memory context has selected.
+HGDIOBJ default_bitmap();
+
+raster::Pixel to_pixel(COLORREF color);
+COLORREF to_colorref(raster::Pixel pixel);
+
+}  // namespace sktch::platform

@@ -1,0 +1,139 @@
+// Pens, brushes and the shape calls, handed to the raster core with the context's objects.
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+#include "core/backend.h"
+#include "core/core.h"
+
+namespace sktch::platform {
+namespace {
+
+// What a shape call needs from its context; `bitmap` is null when there is nothing to draw on.
+struct Drawing {
+    DeviceContext* dc = nullptr;
+    raster::Bitmap* bitmap = nullptr;
+    raster::Pen pen;
+    raster::Brush brush;
+};
+
+Drawing begin(HDC handle) {
+    Drawing d;
+    d.dc = find_context(handle);
+    if (!d.dc) return d;
+    d.bitmap = context_bitmap(*d.dc);
+    if (GdiObject* o = find_object(d.dc->pen))
+        if (auto* p = std::get_if<Pen>(&o->value)) d.pen = p->pen;
+    if (GdiObject* o = find_object(d.dc->brush))
+        if (auto* b = std::get_if<Brush>(&o->value)) d.brush = b->brush;
+    return d;
+}
+
+void end(const Drawing& d) {
+    if (!d.dc->memory) window_pixels_changed(d.dc->window);
+}
+
+}  // namespace
+}  // namespace sktch::platform
+
+using namespace sktch::platform;
+namespace raster = sktch::raster;
+
+HPEN CreatePen(int style, int width, COLORREF color) {
+    raster::Pen pen;
+    pen.color = to_pixel(color);
+    pen.width = width == INT32_MIN ? INT32_MAX : std::abs(width);
+    pen.null = style == PS_NULL;
+    return make_handle<HPEN>(core().objects.add(GdiObject{Pen{pen}}));
+}
+
+HBRUSH CreateSolidBrush(COLORREF color) {
+    return make_handle<HBRUSH>(core().objects.add(GdiObject{Brush{{to_pixel(color), false}}}));
+}
+
+HGDIOBJ GetStockObject(int index) {
+    if (index < 0 || index >= int(core().stock.size())) return nullptr;
+    return core().stock[std::size_t(index)];
+}
+
+BOOL DeleteObject(HGDIOBJ object) {
+    GdiObject* o = find_object(object);
+    if (!o) return FALSE;
+    if (o->stock) return TRUE;
+    if (o->selections > 0)
+        o->delete_pending = true;
+    else
+        core().objects.remove(handle_id(object));
+    return TRUE;
+}
+
+BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
+    Drawing d = begin(dc);
+    if (!d.bitmap) return FALSE;
+    if (d.pen.null) {
+        // Without an outline the interior alone is filled: one pixel short on the right and
+        // at the bottom, where the outline's last column and row would be.
+        if (right < left) std::swap(left, right);
+        if (bottom < top) std::swap(top, bottom);
+        if (!d.brush.hollow)
+            raster::fill_rect(raster::whole(*d.bitmap), left, top, right - 1, bottom - 1,
+                              d.brush.color);
+        end(d);
+        return TRUE;
+    }
+    raster::rectangle(raster::whole(*d.bitmap), d.pen, d.brush, left, top, right, bottom);
+    end(d);
+    return TRUE;
+}
+
+BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
+    Drawing d = begin(dc);
+    if (!d.bitmap) return FALSE;
+    raster::ellipse(raster::whole(*d.bitmap), d.pen, d.brush, left, top, right, bottom);
+    end(d);
+    return TRUE;
+}
+
+BOOL Polygon(HDC dc, const POINT* points, int count) {
+    Drawing d = begin(dc);
+    if (!d.bitmap || !points || count < 2) return FALSE;
+    static thread_local std::vector<raster::Point> converted;
+    converted.clear();
+    for (int i = 0; i < count; ++i) converted.push_back({points[i].x, points[i].y});
+    raster::polygon(raster::whole(*d.bitmap), d.pen, d.brush, converted.data(), count);
+    end(d);
+    return TRUE;
+}
+
+BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
+    DeviceContext* d = find_context(dc);
+    if (!d) return FALSE;
+    if (previous) *previous = d->position;
+    d->position = {x, y};
+    return TRUE;
+}
+
+BOOL LineTo(HDC dc, int x, int y) {
+    Drawing d = begin(dc);
+    if (!d.bitmap) return FALSE;
+    raster::line(raster::whole(*d.bitmap), d.pen, d.dc->position.x, d.dc->position.y, x, y);
+    d.dc->position = {x, y};
+    end(d);
+    return TRUE;
+}
+
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
+    Drawing d = begin(dc);
+    if (!d.bitmap) return CLR_INVALID;
+    if (x < 0 || y < 0 || x >= d.bitmap->width || y >= d.bitmap->height) return CLR_INVALID;
+    raster::set_pixel(raster::whole(*d.bitmap), x, y, to_pixel(color));
+    end(d);
+    return color;
+}
+
+COLORREF GetPixel(HDC dc, int x, int y) {
+    Drawing d = begin(dc);
+    if (!d.bitmap || x < 0 || y < 0 || x >= d.bitmap->width || y >= d.bitmap->height)
+        return CLR_INVALID;
+    return to_colorref(d.bitmap->at(x, y));
+}

@@ -1,0 +1,78 @@
+// The platform's process-wide record, its stock objects, and handle look-ups.
+#include <memory>
+
+#include "core/core.h"
+
+namespace sktch::platform {
+namespace {
+
+constexpr int kDefaultBitmap = 15;  // the 1 by 1 bitmap of a fresh memory context
+
+HGDIOBJ add_stock(Core& c, GdiObject object) {
+    object.stock = true;
+    return make_handle<HGDIOBJ>(c.objects.add(std::move(object)));
+}
+
+void make_stock_objects(Core& c) {
+    auto pen = [](raster::Pixel color, bool null) { return GdiObject{Pen{{color, 1, null}}}; };
+    auto brush = [](raster::Pixel color, bool hollow) { return GdiObject{Brush{{color, hollow}}}; };
+    c.stock[WHITE_BRUSH] = add_stock(c, brush(0xFFFFFF, false));
+    c.stock[BLACK_BRUSH] = add_stock(c, brush(0x000000, false));
+    c.stock[NULL_BRUSH] = add_stock(c, brush(0x000000, true));
+    c.stock[WHITE_PEN] = add_stock(c, pen(0xFFFFFF, false));
+    c.stock[BLACK_PEN] = add_stock(c, pen(0x000000, false));
+    c.stock[NULL_PEN] = add_stock(c, pen(0x000000, true));
+    glyphs::FontRequest fixed;
+    fixed.height = 13;
+    fixed.monospace = true;
+    fixed.face = "monospace";
+    c.stock[ANSI_FIXED_FONT] = add_stock(c, GdiObject{Font{fixed, nullptr}});
+    glyphs::FontRequest system;
+    system.height = 16;
+    system.weight = 700;
+    system.face = "sans-serif";
+    c.stock[SYSTEM_FONT] = add_stock(c, GdiObject{Font{system, nullptr}});
+    c.stock[kDefaultBitmap] = add_stock(c, GdiObject{Bitmap{raster::Bitmap(1, 1, 0)}});
+}
+
+std::unique_ptr<Core>& instance() {
+    static std::unique_ptr<Core> core;
+    return core;
+}
+
+}  // namespace
+
+Core& core() {
+    auto& c = instance();
+    if (!c) {
+        c = std::make_unique<Core>();
+        make_stock_objects(*c);
+    }
+    return *c;
+}
+
+void reset_core() {
+    instance().reset();
+}
+
+DeviceContext* find_context(HDC handle) {
+    return core().contexts.get(handle_id(handle));
+}
+
+GdiObject* find_object(HGDIOBJ handle) {
+    return core().objects.get(handle_id(handle));
+}
+
+HGDIOBJ default_bitmap() {
+    return core().stock[kDefaultBitmap];
+}
+
+raster::Pixel to_pixel(COLORREF color) {
+    return raster::Pixel(GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color));
+}
+
+COLORREF to_colorref(raster::Pixel pixel) {
+    return RGB(int(pixel >> 16) & 0xFF, int(pixel >> 8) & 0xFF, int(pixel) & 0xFF);
+}
+
+}  // namespace sktch::platform

@@ -1,0 +1,121 @@
+// Fonts and text through device contexts; the glyph work is the raster core's.
+#include <cstring>
+
+#include "core/backend.h"
+#include "core/core.h"
+
+namespace sktch::platform {
+namespace {
+
+const glyphs::Font* context_font(DeviceContext& dc) {
+    GdiObject* o = find_object(dc.font);
+    Font* f = o ? std::get_if<Font>(&o->value) : nullptr;
+    if (!f) return nullptr;
+    if (!f->font) f->font = glyphs::find_font(f->request);
+    return f->font;
+}
+
+}  // namespace
+}  // namespace sktch::platform
+
+using namespace sktch::platform;
+namespace glyphs = sktch::glyphs;
+
+HFONT CreateFontA(int height, int width, int, int, int weight, DWORD italic, DWORD underline,
+                  DWORD strike_out, DWORD, DWORD, DWORD, DWORD pitch_and_family, LPCSTR face) {
+    glyphs::FontRequest request;
+    request.height = height;
+    request.width = width;
+    request.weight = weight == 0 ? FW_NORMAL : weight;
+    request.italic = italic != 0;
+    request.underline = underline != 0;
+    request.strike_out = strike_out != 0;
+    request.monospace = (pitch_and_family & 3) == FIXED_PITCH;
+    request.face = face ? std::string(face, strnlen(face, 31)) : "";
+    return make_handle<HFONT>(core().objects.add(GdiObject{Font{std::move(request), nullptr}}));
+}
+
+COLORREF SetTextColor(HDC dc, COLORREF color) {
+    DeviceContext* d = find_context(dc);
+    if (!d) return CLR_INVALID;
+    COLORREF previous = d->text_color;
+    d->text_color = color;
+    return previous;
+}
+
+COLORREF GetTextColor(HDC dc) {
+    DeviceContext* d = find_context(dc);
+    return d ? d->text_color : CLR_INVALID;
+}
+
+int GetBkMode(HDC dc) {
+    DeviceContext* d = find_context(dc);
+    return d ? d->background_mode : 0;
+}
+
+int SetBkMode(HDC dc, int mode) {
+    DeviceContext* d = find_context(dc);
+    if (!d || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+    int previous = d->background_mode;
+    d->background_mode = mode;
+    return previous;
+}
+
+COLORREF GetBkColor(HDC dc) {
+    DeviceContext* d = find_context(dc);
+    return d ? d->background_color : CLR_INVALID;
+}
+
+COLORREF SetBkColor(HDC dc, COLORREF color) {
+    DeviceContext* d = find_context(dc);
+    if (!d) return CLR_INVALID;
+    COLORREF previous = d->background_color;
+    d->background_color = color;
+    return previous;
+}
+
+BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* tm) {
+    DeviceContext* d = find_context(dc);
+    const sktch::glyphs::Font* font = d ? context_font(*d) : nullptr;
+    if (!font || !tm) return FALSE;
+    const sktch::glyphs::Metrics& m = sktch::glyphs::metrics(*font);
+    *tm = TEXTMETRICA{};
+    tm->tmHeight = m.height;
+    tm->tmAscent = m.ascent;
+    tm->tmDescent = m.descent;
+    tm->tmInternalLeading = m.internal_leading;
+    tm->tmExternalLeading = m.external_leading;
+    tm->tmAveCharWidth = m.average_char_width;
+    tm->tmMaxCharWidth = m.max_char_width;
+    tm->tmWeight = m.weight;
+    tm->tmFirstChar = 32;
+    tm->tmLastChar = 255;
+    tm->tmDefaultChar = '?';
+    tm->tmBreakChar = ' ';
+    // As in Win32, the low bit is set for a variable-pitch font.
+    tm->tmPitchAndFamily = m.fixed_pitch ? BYTE(FF_MODERN) : BYTE(FF_DONTCARE | 1);
+    return TRUE;
+}
+
+BOOL GetTextExtentPointA(HDC dc, LPCSTR text, int length, SIZE* size) {
+    DeviceContext* d = find_context(dc);
+    const sktch::glyphs::Font* font = d ? context_font(*d) : nullptr;
+    if (!font || !size || length < 0 || (length > 0 && !text)) return FALSE;
+    size->cx = length > 0 ? sktch::glyphs::text_width(*font, text, length) : 0;
+    size->cy = sktch::glyphs::metrics(*font).height;
+    return TRUE;
+}
+
+BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
+    DeviceContext* d = find_context(dc);
+    if (!d || length < 0 || (length > 0 && !text)) return FALSE;
+    sktch::raster::Bitmap* bitmap = context_bitmap(*d);
+    const sktch::glyphs::Font* font = context_font(*d);
+    if (!bitmap || !font) return FALSE;
+    if (length == 0) return TRUE;
+    sktch::glyphs::draw_text(sktch::raster::whole(*bitmap), *font, x, y, text, length,
+                             to_pixel(d->text_color), d->background_mode == OPAQUE,
+                             to_pixel(d->background_color));
+    if (!d->memory) window_pixels_changed(d->window);
+    return TRUE;
+}

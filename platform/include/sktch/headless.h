@@ -1,0 +1,61 @@
+// The headless backend's driver: windows live in memory, time is a virtual clock, and a
+// test or tool plays the user.
+//
+// The clock stands still while the program computes and jumps straight to the next timer
+// deadline whenever the program would wait, so runs are fast and repeatable. Just before
+// each such jump the idle hook runs: it is where a driver clicks, types, chooses menu items
+// or decides the run is over (for instance with close_window or PostQuitMessage).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "sktch/win32.h"
+
+namespace sktch::raster {
+struct Bitmap;
+}
+
+namespace sktch::headless {
+
+// Forgets every window, message, timer and object; the clock restarts at 0.
+void reset();
+
+void set_screen_size(int width, int height);  // 1024 by 768 unless set
+std::int64_t now_ms();
+// Moves the clock forward by `ms` (timers fall due; nothing runs).
+void advance_clock(std::int64_t ms);
+
+// Runs whenever the program would block; replaces the previous hook. Without a hook, or
+// when the hook queues nothing, the clock jumps to the next timer deadline.
+void on_idle(std::function<void()> hook);
+// How many times the program has waited so far.
+std::uint64_t idle_count();
+
+// Input, as a user's mouse and keyboard would make it. Coordinates are client pixels.
+void click(HWND window, int x, int y);
+void key_down(HWND window, int virtual_key, char character = 0, bool repeat = false);
+void key_up(HWND window, int virtual_key);
+// Ctrl down, the letter down and up (an upper-case letter), Ctrl up.
+void press_ctrl_key(HWND window, char letter);
+// Types a character: its key down (with the character) and up.
+void type_char(HWND window, char character);
+// Chooses an enabled menu item with this command id; false when there is none.
+bool choose_menu_item(HWND window, UINT id);
+// The close box: WM_CLOSE for the window.
+void close_window(HWND window);
+
+// Looking at windows.
+HWND find_window(const char* title);
+const raster::Bitmap* window_pixels(HWND window);  // the client area; null for no window
+bool window_visible(HWND window);
+bool menu_item_checked(HWND window, UINT id);
+bool save_window_png(HWND window, const std::string& path);
+
+// Dialogs: the next dialog is answered with `text` (its edit control gets it, then its
+// default button is pressed), or fails to be created.
+void answer_next_dialog(const std::string& text);
+void fail_next_dialog();
+
+}  // namespace sktch::headless
