@@ -9,23 +9,45 @@ namespace sktch::raster::detail {
 
 namespace {
 
-// The band of a segment, without its round ends.
+// ceil(k * c / sqrt(len2)) for k, c >= 0.
+i64 ceil_scaled(i64 k, i64 c, i64 len2) {
+    const double estimate = double(k) * double(c) / std::sqrt(double(len2));
+    i64 m = i64(std::ceil(estimate));
+    if (m < 0) m = 0;
+    const i128 target = i128(k) * k * i128(c) * c;
+    // The smallest m with m^2 * len2 >= k^2 c^2.
+    auto fits = [&](i64 v) { return i128(v) * v * len2 >= target; };
+    while (!fits(m)) ++m;
+    while (m > 0 && fits(m - 1)) --m;
+    return m;
+}
+
+// The band of a segment, without its round ends: a parallelogram whose long sides are the
+// path moved along the segment's right-pointing unit normal n by B = ceil_away((w + 1) / 2 * n)
+// and by B - ceil_away(w * n), each component rounded away from zero. Horizontal and
+// vertical bands come out exactly w pixels thick, the extra pixel of an even width on the
+// left or top.
 void segment_band(const Painter& p, int width, i64 x1, i64 y1, i64 x2, i64 y2) {
-    const i64 half = width / 2;
+    const i64 narrow = width / 2, wide = width - narrow;
     if (y1 == y2) {
-        p.box(std::min(x1, x2), y1 - half, std::max(x1, x2), y1 - half + width);
+        p.box(std::min(x1, x2), y1 - narrow, std::max(x1, x2), y1 + wide);
         return;
     }
     if (x1 == x2) {
-        p.box(x1 - half, std::min(y1, y2), x1 - half + width, std::max(y1, y2));
+        p.box(x1 - narrow, std::min(y1, y2), x1 + wide, std::max(y1, y2));
         return;
     }
-    const double dx = double(x2 - x1), dy = double(y2 - y1);
-    const double len = std::hypot(dx, dy);
-    const double hw = width / 2.0;
-    const i64 ox = std::llround(-dy * hw / len), oy = std::llround(dx * hw / len);
-    const i64 xs[4] = {x1 + ox, x2 + ox, x2 - ox, x1 - ox};
-    const i64 ys[4] = {y1 + oy, y2 + oy, y2 - oy, y1 - oy};
+    const i64 dx = x2 - x1, dy = y2 - y1;
+    // The normal pointing right: (nx, ny) with nx > 0.
+    const i64 nx = dy < 0 ? -dy : dy;
+    const i64 ny = dy < 0 ? dx : -dx;
+    const i64 any = ny < 0 ? -ny : ny;
+    const i64 len2 = nx * nx + ny * ny;
+    const i64 sy = ny < 0 ? -1 : 1;
+    const i64 bx = ceil_scaled(wide, nx, len2), by = sy * ceil_scaled(wide, any, len2);
+    const i64 ax = bx - ceil_scaled(width, nx, len2), ay = by - sy * ceil_scaled(width, any, len2);
+    const i64 xs[4] = {x1 + ax, x2 + ax, x2 + bx, x1 + bx};
+    const i64 ys[4] = {y1 + ay, y2 + ay, y2 + by, y1 + by};
     fill_polygon64(p, xs, ys, 4);
 }
 
