@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds SKTCH and runs every test: once in the default build, once under the address and
+# undefined-behaviour sanitizers. Ends with CTest's summary.
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/install-deps.sh
+sktch_install_deps
+
+jobs=$(nproc 2>/dev/null || echo 2)
+for preset in default sanitize; do
+  echo "== $preset build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+done
+status=0
+ctest --preset sanitize -j "$jobs" || status=1
+echo "== default build tests"
+ctest --preset default -j "$jobs" || status=1
+exit $status
