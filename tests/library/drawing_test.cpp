@@ -128,8 +128,12 @@ TEST_F(Drawing, FilledAndOutlinedShapesShareTheirOutline) {
         for (int dx = 0; dx < 35; ++dx) {
             raster::Pixel filled = surface_at(-52 + dx, y);
             raster::Pixel outlined = surface_at(18 + dx, y);
-            if (outlined == kRed) EXPECT_EQ(filled, kRed) << dx << "," << y;
-            if (filled == kWhite) EXPECT_EQ(outlined, kWhite) << dx << "," << y;
+            if (outlined == kRed) {
+                EXPECT_EQ(filled, kRed) << dx << "," << y;
+            }
+            if (filled == kWhite) {
+                EXPECT_EQ(outlined, kWhite) << dx << "," << y;
+            }
         }
     EXPECT_EQ(surface_at(-35, 0), kRed);
     EXPECT_EQ(surface_at(35, 0), kWhite) << "hollow inside";
@@ -160,7 +164,7 @@ TEST_F(Drawing, CircleIsFilledAroundItsCentre) {
 // The rows of the surface holding a pixel of the given colour, in a band of columns.
 std::pair<int, int> ink_rows(int left, int right, raster::Pixel color) {
     int top = INT_MAX, bottom = INT_MIN;
-    for (int y = 0; y < kSurfaceHeight; ++y)
+    for (int y = 1; y < kSurfaceHeight - 1; ++y)  // inside the clear's frame
         for (int x = left; x < right; ++x) {
             COLORREF c = GetPixel(state.surface_dc, x, y);
             if (raster::Pixel(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c)) == color) {

@@ -61,7 +61,17 @@ class OpenLibrary : public ::testing::Test {
         reset_state();
         SKTCH_open(test_instance(), nullptr, nullptr, SW_SHOWNORMAL);
         SKTCH_clear();
+        handle_pending_messages();  // the windows' first paint, before the test's own lines
         first_line = int(ring_lines().size());
+    }
+
+    // Dispatches everything queued, paint messages included, as the wait's pump would.
+    static void handle_pending_messages() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
     }
     void TearDown() override {
         SKTCH_close();

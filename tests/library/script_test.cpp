@@ -75,7 +75,7 @@ TEST_F(Scripts, PeriodicRunsAreMergedAndFlushedBeforeOtherEvents) {
     EXPECT_TRUE(headless::menu_item_checked(graphics(), 5));
     headless::type_char(graphics(), 'k');
     await();
-    EXPECT_EQ(read_script(), "SKTCH_PERIODIC(2);\nSKTCH_KBD(107);\n");
+    EXPECT_EQ(read_script(), "SKTCH_PERIODIC(1);\nSKTCH_KBD(107);\n");
 }
 
 TEST_F(Scripts, RecordedEventsPlayBackTheSame) {

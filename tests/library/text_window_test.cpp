@@ -105,8 +105,7 @@ TEST_F(TextWindow, RepaintShowsTheLast25LinesNewestAtTheBottom) {
     DeleteObject(black);
     ReleaseDC(text(), dc);
     InvalidateRect(text(), nullptr, TRUE);
-    headless::type_char(graphics(), '.');
-    await();
+    handle_pending_messages();
     EXPECT_TRUE(band_has_ink(bottom() - h, h));
     const raster::Bitmap* pixels = headless::window_pixels(text());
     EXPECT_EQ(pixels->at(pixels->width - 1, bottom() - 1), kWhite) << "repainted over the black";
@@ -118,6 +117,7 @@ TEST_F(TextWindow, RepaintingAnEmptyRingDrawsNothing) {
     reset_state();
     state.text_window = headless::find_window("SKTCH Text");
     state.graphics_window = headless::find_window("SKTCH Graphics");
+    InvalidateRect(text(), nullptr, TRUE);
     EXPECT_EQ(SendMessageA(text(), WM_PAINT, 0, 0), 0);
     EXPECT_FALSE(band_has_ink(0, bottom()));
 }
