@@ -1,0 +1,117 @@
+// sktch-replay: runs a program built on SKTCH without a screen, plays a recorded script
+// into it from its first wait (as if Ctrl+P were pressed at start), and when the script
+// has been played writes what the graphics window shows as a PNG, then quits the program.
+//
+// This file is the program's main(); link it, the program's own code and sktch_headless
+// into one executable to make a replay tool for that program.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#include "sktch/headless.h"
+#include "state.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* program_name = "sktch-replay";
+
+void print_usage(std::FILE* to) {
+    std::fprintf(to,
+                 "Usage: %s SCRIPT OUTPUT.png\n"
+                 "\n"
+                 "Runs the program without a screen, plays SCRIPT back into it from its first\n"
+                 "wait, as if Ctrl+P were pressed at start, and writes the graphics window's\n"
+                 "picture to OUTPUT.png once the whole script has been played; then the\n"
+                 "program is told to quit.\n"
+                 "\n"
+                 "SCRIPT is a script file as the Run menu's \"Record Script\" writes it\n"
+                 "(SKTCH.SCR): one event a line, SKTCH_MOUSE(x, y); SKTCH_KBD(key); or\n"
+                 "SKTCH_PERIODIC(count);. Time runs on a virtual clock, so a replay takes\n"
+                 "as long as the program's own work, not the recorded time.\n"
+                 "\n"
+                 "Exit status: the program's own, or 1 when the script cannot be read, the\n"
+                 "picture cannot be written, or the program ends before the script does.\n",
+                 program_name);
+}
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "%s: %s\n", program_name, message.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        print_usage(stdout);
+        return 0;
+    }
+    if (argc != 3) {
+        print_usage(stderr);
+        return 2;
+    }
+
+    std::error_code error;
+    fs::path script = fs::absolute(argv[1], error);
+    fs::path output = fs::absolute(argv[2], error);
+    std::ifstream script_in(script, std::ios::binary);
+    if (!script_in || fs::is_directory(script, error))
+        return fail("cannot read script file " + std::string(argv[1]) + ": " +
+                    std::strerror(errno ? errno : EISDIR));
+    bool output_existed = fs::exists(output, error);
+    {
+        std::ofstream probe(output, std::ios::binary | std::ios::app);
+        if (!probe)
+            return fail("cannot write " + std::string(argv[2]) + ": " + std::strerror(errno));
+    }
+    auto give_up = [&](const std::string& message) {
+        if (!output_existed) fs::remove(output, error);
+        return fail(message);
+    };
+
+    // The program reads its script as SKTCH.SCR in its current directory: give it a
+    // directory of its own holding a copy, so nothing of the caller's is read or written.
+    char pattern[] = "/tmp/sktch-replay-XXXXXX";
+    if (!mkdtemp(pattern))
+        return give_up(std::string("cannot make a work directory: ") + std::strerror(errno));
+    fs::path work = pattern;
+    fs::copy_file(script, work / sktch::kScriptFileName, error);
+    if (error) return give_up("cannot copy the script: " + error.message());
+    fs::current_path(work, error);
+
+    bool started = false;
+    bool written = false;
+    bool write_failed = false;
+    sktch::headless::on_idle([&] {
+        HWND graphics = sktch::state.graphics_window;
+        if (!graphics || written || write_failed) return;
+        if (!started) {
+            // The program's first wait: start the playback as the Run menu would.
+            started = true;
+            PostMessageA(graphics, WM_COMMAND, 6, 0);
+            return;
+        }
+        if (sktch::state.playing || sktch::state.play_one) return;
+        written = sktch::headless::save_window_png(graphics, output.string());
+        write_failed = !written;
+        PostQuitMessage(0);
+    });
+
+    int result = WinMain(reinterpret_cast<HINSTANCE>(std::uintptr_t(0x400000)), nullptr,
+                         const_cast<char*>(""), SW_SHOWNORMAL);
+
+    fs::current_path("/", error);
+    fs::remove_all(work, error);
+    if (write_failed) return give_up("cannot write " + std::string(argv[2]));
+    if (!written) return give_up("the program ended before the script was played");
+    return result;
+}
