@@ -70,9 +70,16 @@ inline const sktch::raster::Bitmap& window_bitmap() {
     return *sktch::headless::window_pixels(sktch::state.graphics_window);
 }
 
-// The shown colour of world point (x, y).
+// The shown colour of world point (x, y), which must lie in the client area.
 inline std::uint32_t world_pixel(int x, int y) {
-    return window_bitmap().at(kOriginX + x, kOriginY - y);
+    const sktch::raster::Bitmap& b = window_bitmap();
+    int column = kOriginX + x;
+    int row = kOriginY - y;
+    if (column < 0 || row < 0 || column >= b.width || row >= b.height) {
+        ADD_FAILURE() << "(" << x << ", " << y << ") lies outside the window";
+        return 0xFFFFFFFFu;
+    }
+    return b.at(column, row);
 }
 
 // How many pixels of `colour` the window shows inside the world box from (x1, y1) (top
