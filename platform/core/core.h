@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
@@ -56,12 +57,14 @@ struct Pen {
 struct Brush {
     raster::Brush brush;
 };
+// Fonts and bitmaps keep their data on the heap, so that objects stay small and cheap
+// to move: a drawing call creates and deletes a pen and a brush every time.
 struct Font {
-    glyphs::FontRequest request;
+    std::unique_ptr<glyphs::FontRequest> request;
     const glyphs::Font* font = nullptr;
 };
 struct Bitmap {
-    raster::Bitmap bitmap;
+    std::unique_ptr<raster::Bitmap> bitmap;
 };
 
 struct GdiObject {
@@ -116,14 +119,28 @@ struct Core {
 };
 
 // The process's platform state; created on first use.
-Core& core();
+extern Core* the_core;
+Core& make_core();
+inline Core& core() {
+    return the_core ? *the_core : make_core();
+}
 // Forgets every window, message, timer and object, as a new process would start.
 void reset_core();
 
-Window* find_window(HWND handle);
-DeviceContext* find_context(HDC handle);
-GdiObject* find_object(HGDIOBJ handle);
-Menu* find_menu(HMENU handle);
+// Handle look-ups; null for a stale or foreign handle. Inline: every drawing call makes
+// several.
+inline Window* find_window(HWND handle) {
+    return core().windows.get(handle_id(handle));
+}
+inline DeviceContext* find_context(HDC handle) {
+    return core().contexts.get(handle_id(handle));
+}
+inline GdiObject* find_object(HGDIOBJ handle) {
+    return core().objects.get(handle_id(handle));
+}
+inline Menu* find_menu(HMENU handle) {
+    return core().menus.get(handle_id(handle));
+}
 
 // The pixels a device context draws on, clipped to its bitmap; null when it has none.
 raster::Bitmap* context_bitmap(DeviceContext& dc);

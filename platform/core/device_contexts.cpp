@@ -43,7 +43,7 @@ raster::Bitmap* context_bitmap(DeviceContext& dc) {
     if (dc.memory) {
         GdiObject* o = find_object(dc.bitmap);
         auto* b = o ? std::get_if<Bitmap>(&o->value) : nullptr;
-        return b ? &b->bitmap : nullptr;
+        return b ? b->bitmap.get() : nullptr;
     }
     Window* w = find_window(dc.window);
     return w ? &w->backing : nullptr;
@@ -101,7 +101,7 @@ HDC CreateCompatibleDC(HDC) {
 HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
     return make_handle<HBITMAP>(
-        core().objects.add(GdiObject{Bitmap{raster::Bitmap(width, height, 0)}}));
+        core().objects.add(GdiObject{Bitmap{std::make_unique<raster::Bitmap>(width, height, 0)}}));
 }
 
 BOOL DeleteDC(HDC dc) {
@@ -109,23 +109,26 @@ BOOL DeleteDC(HDC dc) {
 }
 
 HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
-    DeviceContext* dc = find_context(handle);
-    GdiObject* o = find_object(object);
+    Core& c = core();
+    DeviceContext* dc = c.contexts.get(handle_id(handle));
+    GdiObject* o = c.objects.get(handle_id(object));
     if (!dc || !o || o->delete_pending) return nullptr;
-    HGDIOBJ* slot = nullptr;
-    if (std::holds_alternative<Pen>(o->value))
+    HGDIOBJ* slot;
+    if (std::holds_alternative<Pen>(o->value)) {
         slot = &dc->pen;
-    else if (std::holds_alternative<Brush>(o->value))
+    } else if (std::holds_alternative<Brush>(o->value)) {
         slot = &dc->brush;
-    else if (std::holds_alternative<Font>(o->value))
+    } else if (std::holds_alternative<Font>(o->value)) {
         slot = &dc->font;
-    else if (dc->memory && (o->selections == 0 || object == dc->bitmap))
+    } else {
+        // A bitmap goes into one memory context at a time.
+        if (!dc->memory || (o->selections != 0 && object != dc->bitmap)) return nullptr;
         slot = &dc->bitmap;
-    if (!slot) return nullptr;
+    }
     HGDIOBJ previous = *slot;
     if (previous == object) return previous;
     *slot = object;
-    hold_object(object);
+    ++o->selections;
     release_object(previous);
     return previous;
 }

@@ -40,10 +40,6 @@ MenuItem* find_item(HMENU menu, UINT id, HMENU& owner, int depth = 0) {
 
 }  // namespace
 
-Menu* find_menu(HMENU handle) {
-    return core().menus.get(handle_id(handle));
-}
-
 }  // namespace sktch::platform
 
 using namespace sktch::platform;

@@ -26,13 +26,16 @@ void make_stock_objects(Core& c) {
     fixed.height = 13;
     fixed.monospace = true;
     fixed.face = "monospace";
-    c.stock[ANSI_FIXED_FONT] = add_stock(c, GdiObject{Font{fixed, nullptr}});
+    c.stock[ANSI_FIXED_FONT] =
+        add_stock(c, GdiObject{Font{std::make_unique<glyphs::FontRequest>(fixed), nullptr}});
     glyphs::FontRequest system;
     system.height = 16;
     system.weight = 700;
     system.face = "sans-serif";
-    c.stock[SYSTEM_FONT] = add_stock(c, GdiObject{Font{system, nullptr}});
-    c.stock[kDefaultBitmap] = add_stock(c, GdiObject{Bitmap{raster::Bitmap(1, 1, 0)}});
+    c.stock[SYSTEM_FONT] =
+        add_stock(c, GdiObject{Font{std::make_unique<glyphs::FontRequest>(system), nullptr}});
+    c.stock[kDefaultBitmap] =
+        add_stock(c, GdiObject{Bitmap{std::make_unique<raster::Bitmap>(1, 1, 0)}});
 }
 
 std::unique_ptr<Core>& instance() {
@@ -42,25 +45,21 @@ std::unique_ptr<Core>& instance() {
 
 }  // namespace
 
-Core& core() {
+Core* the_core = nullptr;
+
+Core& make_core() {
     auto& c = instance();
     if (!c) {
         c = std::make_unique<Core>();
         make_stock_objects(*c);
     }
+    the_core = c.get();
     return *c;
 }
 
 void reset_core() {
+    the_core = nullptr;
     instance().reset();
-}
-
-DeviceContext* find_context(HDC handle) {
-    return core().contexts.get(handle_id(handle));
-}
-
-GdiObject* find_object(HGDIOBJ handle) {
-    return core().objects.get(handle_id(handle));
 }
 
 HGDIOBJ default_bitmap() {

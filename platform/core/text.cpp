@@ -11,7 +11,7 @@ const glyphs::Font* context_font(DeviceContext& dc) {
     GdiObject* o = find_object(dc.font);
     Font* f = o ? std::get_if<Font>(&o->value) : nullptr;
     if (!f) return nullptr;
-    if (!f->font) f->font = glyphs::find_font(f->request);
+    if (!f->font) f->font = glyphs::find_font(*f->request);
     return f->font;
 }
 
@@ -22,7 +22,8 @@ using namespace sktch::platform;
 namespace glyphs = sktch::glyphs;
 
 HFONT CreateFontA(int height, int width, int, int, int weight, DWORD italic, DWORD underline,
-                  DWORD strike_out, DWORD, DWORD, DWORD, DWORD pitch_and_family, LPCSTR face) {
+                  DWORD strike_out, DWORD, DWORD, DWORD, DWORD, DWORD pitch_and_family,
+                  LPCSTR face) {
     glyphs::FontRequest request;
     request.height = height;
     request.width = width;
@@ -32,7 +33,8 @@ HFONT CreateFontA(int height, int width, int, int, int weight, DWORD italic, DWO
     request.strike_out = strike_out != 0;
     request.monospace = (pitch_and_family & 3) == FIXED_PITCH;
     request.face = face ? std::string(face, strnlen(face, 31)) : "";
-    return make_handle<HFONT>(core().objects.add(GdiObject{Font{std::move(request), nullptr}}));
+    return make_handle<HFONT>(core().objects.add(
+        GdiObject{Font{std::make_unique<glyphs::FontRequest>(std::move(request)), nullptr}}));
 }
 
 COLORREF SetTextColor(HDC dc, COLORREF color) {

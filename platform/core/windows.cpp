@@ -41,10 +41,6 @@ void fit_backing(Window& w) {
 
 }  // namespace
 
-Window* find_window(HWND handle) {
-    return core().windows.get(handle_id(handle));
-}
-
 void window_pixels_changed(HWND window) {
     if (Window* w = find_window(window)) backend().pixels_changed(window, *w);
 }
