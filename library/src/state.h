@@ -95,6 +95,9 @@ int play_script_line();
 void stop_playback();
 void close_script_file();
 
+// Line input: the dialog template SKTCH_gets shows for a prompt.
+void build_gets_template(unsigned char (&bytes)[292], const char* prompt);
+
 // Puts the record back to how the process starts; for tests that open the library again.
 void reset_state();
 

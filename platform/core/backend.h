@@ -10,23 +10,12 @@
 #include <string>
 
 #include "core/core.h"
+#include "core/dialog_template.h"
 
 namespace sktch::platform {
 
-// A dialog read from an in-memory template, for the backend to show.
-struct DialogControl {
-    enum class Kind { Button, Edit, Static, Other } kind = Kind::Other;
-    WORD id = 0;
-    DWORD style = 0;
-    RECT rect{};  // in pixels, relative to the dialog's client area
-    std::string text;
-};
-struct DialogDescription {
-    DWORD style = 0;
-    std::string title;
-    RECT rect{};  // client rectangle in pixels, relative to the owner's client area
-    std::vector<DialogControl> controls;
-};
+// A dialog as the backend shows it: the template, with its places in pixels.
+using DialogDescription = DialogTemplate;
 
 class Backend {
   public:
@@ -47,9 +36,14 @@ class Backend {
     // Blocks until input arrives or the deadline passes (no deadline: until input).
     virtual void wait(std::optional<std::int64_t> deadline_ms) = 0;
 
-    // Runs a modal dialog; `dialog` is the dialog window the core made for it. Returns the
-    // value given to EndDialog, or -1 when it cannot be shown.
-    virtual INT_PTR run_dialog(HWND dialog, const DialogDescription& description) = 0;
+    // Shows a modal dialog for the dialog window the core made; false when it cannot be
+    // shown. While it is open the core runs the message loop; the backend posts WM_COMMAND
+    // with a button's id to the dialog window when the button is pressed (or Enter presses
+    // the default button).
+    virtual bool dialog_shown(HWND dialog, const DialogDescription& description) = 0;
+    virtual void dialog_closed(HWND dialog) = 0;
+    // What a dialog control holds now: an edit box's text, its lines ended by "\r\n".
+    virtual std::string control_text(HWND dialog, int id) = 0;
 };
 
 Backend& backend();

@@ -10,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "core/dialog_template.h"
 #include "core/handles.h"
 #include "raster/glyphs.h"
 #include "raster/raster.h"
@@ -49,6 +50,12 @@ struct Window {
     bool created = false;      // WM_CREATE and the first WM_SIZE have been sent
     bool being_destroyed = false;
     void* native = nullptr;  // the backend's own object for this window
+
+    // A modal dialog's window: its procedure, its controls and how it ended.
+    DLGPROC dialog_procedure = nullptr;
+    std::vector<DialogControl> controls;
+    bool dialog_ended = false;
+    INT_PTR dialog_result = 0;
 };
 
 struct Pen {

@@ -42,17 +42,31 @@ class HeadlessBackend final : public Backend {
         if (*deadline > clock) clock = *deadline;
     }
 
-    INT_PTR run_dialog(HWND, const DialogDescription&) override;
+    // A dialog is answered as soon as it is shown: its edit box holds the answer (empty
+    // unless the driver gave one) and its default button is pressed.
+    bool dialog_shown(HWND dialog, const DialogDescription& description) override {
+        if (dialog_fails) {
+            dialog_fails = false;
+            return false;
+        }
+        shown_answer = dialog_answer.value_or("");
+        dialog_answer.reset();
+        WPARAM button = 1;  // IDOK, unless the template names a default button
+        for (const DialogControl& c : description.controls)
+            if (c.kind == DialogControl::Kind::Button && (c.style & BS_DEFPUSHBUTTON))
+                button = c.id;
+        post_input(dialog, WM_COMMAND, button, 0);
+        return true;
+    }
+    void dialog_closed(HWND) override {}
+    std::string control_text(HWND, int) override { return shown_answer; }
+
+    std::string shown_answer;
 };
 
 HeadlessBackend& the_backend() {
     static HeadlessBackend instance;
     return instance;
-}
-
-INT_PTR HeadlessBackend::run_dialog(HWND, const DialogDescription&) {
-    // Answering dialogs is wired in with the dialog support of the core.
-    return -1;
 }
 
 MenuItem* find_item(HMENU menu, UINT id, int depth = 0) {
@@ -90,6 +104,7 @@ void reset() {
     h.idles = 0;
     h.dialog_answer.reset();
     h.dialog_fails = false;
+    h.shown_answer.clear();
 }
 
 void set_screen_size(int width, int height) {
