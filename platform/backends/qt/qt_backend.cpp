@@ -118,7 +118,9 @@ class QtBackend final : public Backend {
         wake_->stop();
     }
 
-    INT_PTR run_dialog(HWND, const DialogDescription&) override { return -1; }
+    bool dialog_shown(HWND, const DialogDescription&) override { return false; }
+    void dialog_closed(HWND) override {}
+    std::string control_text(HWND, int) override { return {}; }
 
   private:
     QTimer* wake_ = nullptr;
