@@ -109,7 +109,7 @@ class QtBackend final : public Backend {
         while (!message_ready()) {
             if (deadline) {
                 std::int64_t left = *deadline - now_ms();
-                if (left <= 0) left = 1;
+                if (left <= 0) break;
                 wake_->start(int(std::min<std::int64_t>(left, INT_MAX)));
             }
             // Sleeps until Qt has something to do: input, a repaint, or the timer above.

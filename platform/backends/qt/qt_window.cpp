@@ -179,7 +179,6 @@ void WindowFrame::follow_visibility(const Window& w) {
         watching_expose_ = true;
     }
     show();
-    raise();
     activateWindow();
 }
 
