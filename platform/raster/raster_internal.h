@@ -96,6 +96,10 @@ void wide_polyline64(const Painter& p, int width, const i64* xs, const i64* ys, 
 
 // The round dot a wide pen leaves at (x, y).
 void wide_dot(const Painter& p, int width, i64 x, i64 y);
+// The band a wide pen paints along a segment, without the dots at its ends.
+void segment_band(const Painter& p, int width, i64 x1, i64 y1, i64 x2, i64 y2);
+// A wide pen's segment with its round ends.
+void wide_segment(const Painter& p, int width, i64 x1, i64 y1, i64 x2, i64 y2);
 
 }  // namespace sktch::raster::detail
 

@@ -10,7 +10,7 @@ namespace sktch::raster::detail {
 namespace {
 
 // ceil(k * c / sqrt(len2)) for k, c >= 0.
-i64 ceil_scaled(i64 k, i64 c, i64 len2) {
+i64 ceil_scaled(i64 k, i64 c, i128 len2) {
     const double estimate = double(k) * double(c) / std::sqrt(double(len2));
     i64 m = i64(std::ceil(estimate));
     if (m < 0) m = 0;
@@ -21,6 +21,8 @@ i64 ceil_scaled(i64 k, i64 c, i64 len2) {
     while (m > 0 && fits(m - 1)) --m;
     return m;
 }
+
+}  // namespace
 
 // The band of a segment, without its round ends: a parallelogram whose long sides are the
 // path moved along the segment's right-pointing unit normal n by B = ceil_away((w + 1) / 2 * n)
@@ -42,7 +44,7 @@ void segment_band(const Painter& p, int width, i64 x1, i64 y1, i64 x2, i64 y2) {
     const i64 nx = dy < 0 ? -dy : dy;
     const i64 ny = dy < 0 ? dx : -dx;
     const i64 any = ny < 0 ? -ny : ny;
-    const i64 len2 = nx * nx + ny * ny;
+    const i128 len2 = i128(nx) * nx + i128(ny) * ny;
     const i64 sy = ny < 0 ? -1 : 1;
     const i64 bx = ceil_scaled(wide, nx, len2), by = sy * ceil_scaled(wide, any, len2);
     const i64 ax = bx - ceil_scaled(width, nx, len2), ay = by - sy * ceil_scaled(width, any, len2);
@@ -50,8 +52,6 @@ void segment_band(const Painter& p, int width, i64 x1, i64 y1, i64 x2, i64 y2) {
     const i64 ys[4] = {y1 + ay, y2 + ay, y2 + by, y1 + by};
     fill_polygon64(p, xs, ys, 4);
 }
-
-}  // namespace
 
 void wide_dot(const Painter& p, int width, i64 x, i64 y) {
     // In units of half a pixel, with (j, k) the offset of a pixel's centre from the pen's
@@ -71,6 +71,13 @@ void wide_dot(const Painter& p, int width, i64 x, i64 y) {
         if (j < 0) continue;
         p.span_in_row(p.row(py), x + (-j - shift) / 2, x + (j - shift) / 2 + 1);
     }
+}
+
+void wide_segment(const Painter& p, int width, i64 x1, i64 y1, i64 x2, i64 y2) {
+    wide_dot(p, width, x1, y1);
+    if (x1 == x2 && y1 == y2) return;
+    wide_dot(p, width, x2, y2);
+    segment_band(p, width, x1, y1, x2, y2);
 }
 
 void wide_polyline64(const Painter& p, int width, const i64* xs, const i64* ys, int count,
