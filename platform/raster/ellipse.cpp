@@ -193,18 +193,19 @@ struct Ideal {
     }
 };
 
-void ideal_shape(const Shape& s, const Painter& p, const Pen* pen, bool fill) {
+// The whole ellipse (outline 0), its one-pixel outline (1) or a wide outline.
+void ideal_shape(const Shape& s, const Painter& p, int outline) {
     const Ideal e{2 * s.l + s.a, 2 * s.t + s.b, static_cast<long double>(s.a),
                   static_cast<long double>(s.b)};
     const Clip& c = p.clip;
-    const long double w = pen && pen->width > 1 ? pen->width : 0;
+    const long double w = outline;
     for (i64 y = c.top; y < c.bottom; ++y) {
         i64 x0 = 0, x1 = 0;
-        if (fill || !pen) {
+        if (outline == 0) {
             if (e.span(y, e.a, e.b, x0, x1)) p.span(y, x0, x1 + 1);
             continue;
         }
-        if (w == 0) {
+        if (outline == 1) {
             // The pixels of the row with a neighbour above or below outside the ellipse,
             // and the row's two ends.
             if (!e.span(y, e.a, e.b, x0, x1)) continue;
@@ -241,8 +242,9 @@ void ellipse(const Target& t, const Pen& pen, const Brush& brush, int left, int 
     if (tp > b) std::swap(tp, b);
     if (l == r || tp == b) return;
     const Shape s{l, tp, r - l - 1, b - tp - 1};
-    const bool thin = pen.width <= 1;
-    const i64 reach = pen.null || thin ? 0 : pen.width;
+    const int width = detail::pen_width(pen);
+    const bool thin = width == 1;
+    const i64 reach = pen.null || thin ? 0 : width;
     const Clip& c = t.clip;
     if (c.left >= c.right || c.top >= c.bottom) return;
     if (r + reach <= c.left || l - reach >= c.right || b + reach <= c.top || tp - reach >= c.bottom)
@@ -257,7 +259,7 @@ void ellipse(const Target& t, const Pen& pen, const Brush& brush, int left, int 
             if (exact)
                 exact_fill(s, fill, false);
             else
-                ideal_shape(s, fill, nullptr, true);
+                ideal_shape(s, fill, 0);
             return;
         }
         // The brush covers the inside of the path: each row without its last pixel, and
@@ -266,7 +268,7 @@ void ellipse(const Target& t, const Pen& pen, const Brush& brush, int left, int 
         if (exact)
             exact_fill(s, fill, true);
         else
-            ideal_shape(s, fill, nullptr, true);
+            ideal_shape(s, fill, 0);
     }
     if (pen.null) return;
     const Painter p(t, pen.color);
@@ -274,17 +276,17 @@ void ellipse(const Target& t, const Pen& pen, const Brush& brush, int left, int 
         if (exact)
             exact_thin_outline(s, p);
         else
-            ideal_shape(s, p, &pen, false);
+            ideal_shape(s, p, width);
         return;
     }
     // A wide outline costs about two span operations per row of the path for every row
     // of the pen's dots that falls in the clip.
-    const i64 rows = std::min<i64>(pen.width, i64(c.bottom) - c.top);
+    const i64 rows = std::min<i64>(width, i64(c.bottom) - c.top);
     const i64 path = std::min<i64>(s.a + s.b, 2 * (i64(c.bottom) - c.top + 2 * reach) + 8);
     if (exact && path * rows <= kWideBudget)
-        exact_wide_outline(s, p, pen.width);
+        exact_wide_outline(s, p, width);
     else
-        ideal_shape(s, p, &pen, false);
+        ideal_shape(s, p, width);
 }
 
 }  // namespace sktch::raster

@@ -97,11 +97,12 @@ void thin_line(const Painter& p, i64 x1, i64 y1, i64 x2, i64 y2, bool last) {
 void line(const Target& t, const Pen& pen, int x1, int y1, int x2, int y2) {
     if (pen.null) return;
     const detail::Painter p(t, pen.color);
-    if (pen.width <= 1) {
+    const int width = detail::pen_width(pen);
+    if (width == 1) {
         detail::thin_line(p, x1, y1, x2, y2, false);
     } else {
         const Point pts[2] = {{x1, y1}, {x2, y2}};
-        detail::wide_polyline(p, pen.width, pts, 2, false);
+        detail::wide_polyline(p, width, pts, 2, false);
     }
 }
 

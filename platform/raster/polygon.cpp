@@ -123,8 +123,8 @@ void polygon(const Target& t, const Pen& pen, const Brush& brush, const Point* p
         detail::fill_polygon64(detail::Painter(t, brush.color), xs.data(), ys.data(), count);
     if (pen.null) return;
     const detail::Painter p(t, pen.color);
-    if (pen.width > 1) {
-        detail::wide_polyline(p, pen.width, points, count, true);
+    if (const int width = detail::pen_width(pen); width > 1) {
+        detail::wide_polyline(p, width, points, count, true);
         return;
     }
     for (int i = 0; i < count; ++i) {

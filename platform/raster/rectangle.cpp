@@ -14,7 +14,8 @@ void rectangle(const Target& t, const Pen& pen, const Brush& brush, int left, in
     if (l > r) std::swap(l, r);
     if (tp > b) std::swap(tp, b);
     if (l == r || tp == b) return;
-    const bool thin = pen.width <= 1;
+    const int width = detail::pen_width(pen);
+    const bool thin = width == 1;
     if (r - l == 1 && b - tp == 1 && (thin || pen.null)) {
         // A box from a point to itself: that point.
         if (!pen.null)
@@ -41,7 +42,7 @@ void rectangle(const Target& t, const Pen& pen, const Brush& brush, int left, in
     }
     const i64 xs[4] = {l, r - 1, r - 1, l};
     const i64 ys[4] = {tp, tp, b - 1, b - 1};
-    detail::wide_polyline64(p, pen.width, xs, ys, 4, true);
+    detail::wide_polyline64(p, width, xs, ys, 4, true);
 }
 
 }  // namespace sktch::raster
