@@ -65,8 +65,14 @@ def start_xvfb():
         ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
         pass_fds=(write_end,), stderr=subprocess.DEVNULL)
     os.close(write_end)
-    number = os.read(read_end, 16).decode().strip()
+    number = b""
+    while not number.endswith(b"\n"):  # Xvfb ends the server if the line cannot be written
+        chunk = os.read(read_end, 16)
+        if not chunk:
+            break
+        number += chunk
     os.close(read_end)
+    number = number.decode().strip()
     return server, ":" + number
 
 

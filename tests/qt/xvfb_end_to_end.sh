@@ -33,15 +33,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display and writes its number to fd 3.
+# Xvfb picks a free display and writes its number, then a newline, to fd 3.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
+display_ready() { [ "$(wc -l <"$work/display")" -ge 1 ]; }
 for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
+    display_ready && break
     sleep 0.05
 done
-[ -s "$work/display" ] || { echo "SKIP: Xvfb did not start"; exit 77; }
-DISPLAY=:$(cat "$work/display")
+display_ready || { echo "SKIP: Xvfb did not start"; exit 77; }
+DISPLAY=:$(head -n 1 "$work/display")
 export DISPLAY
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 
