@@ -26,17 +26,22 @@ const char* program_name = "sktch-replay";
 
 void print_usage(std::FILE* to) {
     std::fprintf(to,
-                 "Usage: %s SCRIPT OUTPUT.png\n"
+                 "Usage: %s SCRIPT OUTPUT.png [TEXT.png]\n"
                  "\n"
                  "Runs the program without a screen, plays SCRIPT back into it from its first\n"
                  "wait, as if Ctrl+P were pressed at start, and writes the graphics window's\n"
                  "picture to OUTPUT.png once the whole script has been played; then the\n"
-                 "program is told to quit.\n"
+                 "program is told to quit. With TEXT.png it also writes what the text window\n"
+                 "shows.\n"
                  "\n"
                  "SCRIPT is a script file as the Run menu's \"Record Script\" writes it\n"
                  "(SKTCH.SCR): one event a line, SKTCH_MOUSE(x, y); SKTCH_KBD(key); or\n"
                  "SKTCH_PERIODIC(count);. Time runs on a virtual clock, so a replay takes\n"
                  "as long as the program's own work, not the recorded time.\n"
+                 "\n"
+                 "Environment: SKTCH_REPLAY_ANSWER, when set, is typed into the program's\n"
+                 "first line-input dialog (SKTCH_gets); without it, and for any later\n"
+                 "dialog, the answer is an empty line.\n"
                  "\n"
                  "Exit status: the program's own, or 1 when the script cannot be read, the\n"
                  "picture cannot be written, or the program ends before the script does.\n",
@@ -55,7 +60,7 @@ int main(int argc, char** argv) {
         print_usage(stdout);
         return 0;
     }
-    if (argc != 3) {
+    if (argc != 3 && argc != 4) {
         print_usage(stderr);
         return 2;
     }
@@ -63,18 +68,24 @@ int main(int argc, char** argv) {
     std::error_code error;
     fs::path script = fs::absolute(argv[1], error);
     fs::path output = fs::absolute(argv[2], error);
+    fs::path text_output = argc == 4 ? fs::absolute(argv[3], error) : fs::path();
     std::ifstream script_in(script, std::ios::binary);
     if (!script_in || fs::is_directory(script, error))
         return fail("cannot read script file " + std::string(argv[1]) + ": " +
                     std::strerror(errno ? errno : EISDIR));
     bool output_existed = fs::exists(output, error);
-    {
-        std::ofstream probe(output, std::ios::binary | std::ios::app);
-        if (!probe)
-            return fail("cannot write " + std::string(argv[2]) + ": " + std::strerror(errno));
+    bool text_output_existed = !text_output.empty() && fs::exists(text_output, error);
+    for (int i = 2; i < argc; ++i) {
+        std::ofstream probe(i == 2 ? output : text_output, std::ios::binary | std::ios::app);
+        if (!probe) {
+            int cause = errno;
+            if (i == 3 && !output_existed) fs::remove(output, error);
+            return fail("cannot write " + std::string(argv[i]) + ": " + std::strerror(cause));
+        }
     }
     auto give_up = [&](const std::string& message) {
         if (!output_existed) fs::remove(output, error);
+        if (!text_output.empty() && !text_output_existed) fs::remove(text_output, error);
         return fail(message);
     };
 
@@ -91,6 +102,7 @@ int main(int argc, char** argv) {
     bool started = false;
     bool written = false;
     bool write_failed = false;
+    std::string unwritten = argv[2];  // the picture that could not be written
     sktch::headless::on_idle([&] {
         HWND graphics = sktch::state.graphics_window;
         if (!graphics || written || write_failed) return;
@@ -102,16 +114,24 @@ int main(int argc, char** argv) {
         }
         if (sktch::state.playing || sktch::state.play_one) return;
         written = sktch::headless::save_window_png(graphics, output.string());
+        if (written && !text_output.empty()) {
+            written =
+                sktch::headless::save_window_png(sktch::state.text_window, text_output.string());
+            if (!written) unwritten = argv[3];
+        }
         write_failed = !written;
         PostQuitMessage(0);
     });
+
+    if (const char* answer = std::getenv("SKTCH_REPLAY_ANSWER"))
+        sktch::headless::answer_next_dialog(answer);
 
     int result = WinMain(reinterpret_cast<HINSTANCE>(std::uintptr_t(0x400000)), nullptr,
                          const_cast<char*>(""), SW_SHOWNORMAL);
 
     fs::current_path("/", error);
     fs::remove_all(work, error);
-    if (write_failed) return give_up("cannot write " + std::string(argv[2]));
+    if (write_failed) return give_up("cannot write " + unwritten);
     if (!written) return give_up("the program ended before the script was played");
     return result;
 }
