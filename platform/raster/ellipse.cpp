@@ -27,9 +27,9 @@ using detail::i64;
 using detail::Painter;
 
 constexpr i64 kExactLimit = i64(1) << 20;
-// Largest number of span operations a wide outline may cost before it is drawn from the
+// Largest number of pixel writes a wide outline may cost before it is drawn from the
 // ideal ellipse instead.
-constexpr i64 kWideBudget = i64(1) << 23;
+constexpr i64 kWideBudget = i64(1) << 25;
 
 // One row of the lower-right quarter of the path: x from xlo to xhi on row y, relative to
 // the box's top-left pixel; `diagonal` when the path came to this row by a diagonal step
@@ -279,11 +279,11 @@ void ellipse(const Target& t, const Pen& pen, const Brush& brush, int left, int 
             ideal_shape(s, p, width);
         return;
     }
-    // A wide outline costs about two span operations per row of the path for every row
-    // of the pen's dots that falls in the clip.
-    const i64 rows = std::min<i64>(width, i64(c.bottom) - c.top);
-    const i64 path = std::min<i64>(s.a + s.b, 2 * (i64(c.bottom) - c.top + 2 * reach) + 8);
-    if (exact && path * rows <= kWideBudget)
+    // A wide outline paints about two dots for every row of the path near the clip.
+    const i64 clip_w = i64(c.right) - c.left, clip_h = i64(c.bottom) - c.top;
+    const i64 path = std::min<i64>(s.a + s.b, 2 * (clip_h + 2 * reach) + 8);
+    const i64 dot = std::min<i64>(width, clip_h) * std::min<i64>(width, clip_w);
+    if (exact && path * dot <= kWideBudget)
         exact_wide_outline(s, p, width);
     else
         ideal_shape(s, p, width);
