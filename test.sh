@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds SKTCH and runs every test: once in the default build, once under the address and
-# undefined-behaviour sanitizers. Ends with CTest's summary.
+# undefined-behaviour sanitizers, and the fuzz targets for a short while. Ends with CTest's
+# summary.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/install-deps.sh
@@ -13,6 +14,9 @@ for preset in default sanitize; do
   cmake --build --preset "$preset" -j "$jobs"
 done
 status=0
+# The fuzz targets, briefly (tests/fuzz/run.sh has the long runs); before CTest's summaries.
+echo "== fuzz targets, ${SKTCH_FUZZ_SECONDS:-20} s each"
+tests/fuzz/run.sh smoke "${SKTCH_FUZZ_SECONDS:-20}" || status=1
 ctest --preset sanitize -j "$jobs" || status=1
 echo "== default build tests"
 ctest --preset default -j "$jobs" || status=1

@@ -8,6 +8,7 @@ sktch_packages=(
   qt6-base-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-apps imagemagick
+  clang libclang-rt-14-dev
 )
 
 sktch_install_deps() {
