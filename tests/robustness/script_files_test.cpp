@@ -1,0 +1,215 @@
+// Script files that are not what the library writes: empty, binary, cut short, with lines
+// or numbers far too long, only blank lines, unreadable or unwritable; and a recording
+// whose program is killed keeps every line written before the kill.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "../library/library_fixture.h"
+
+namespace sktch::testing {
+namespace {
+
+using Events = std::vector<Event>;
+using Lines = std::vector<std::string>;
+
+constexpr UINT kRecordItem = 5;
+constexpr UINT kPlaybackItem = 6;
+const std::string kEndOfFile = "EOF encountered in script file SKTCH.SCR\n";
+
+class BadScripts : public OpenLibrary {
+  protected:
+    void SetUp() override {
+        OpenLibrary::SetUp();
+        SKTCH_logging(0);
+        forget_printed();
+    }
+
+    static void write_script(const std::string& bytes) {
+        std::ofstream(kScriptFileName, std::ios::binary) << bytes;
+    }
+    static std::string read_script() {
+        std::ifstream in(kScriptFileName, std::ios::binary);
+        std::stringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+
+    // Switches playback on and collects the events played until it has stopped.
+    Events play_back() {
+        headless::choose_menu_item(graphics(), kPlaybackItem);
+        headless::on_idle([] {
+            if (!state.playing && !state.play_one) PostQuitMessage(0);
+        });
+        Events events;
+        for (Event e = await(); e.kind != SKTCH_QUIT && events.size() < 100000; e = await())
+            events.push_back(e);
+        headless::on_idle(nullptr);
+        return events;
+    }
+};
+
+TEST_F(BadScripts, EmptyOrBlankFilesEndPlaybackWithTheEndOfFileMessage) {
+    for (const std::string& text : {std::string(), std::string(10000, '\n')}) {
+        SCOPED_TRACE(text.size());
+        write_script(text);
+        forget_printed();
+        EXPECT_TRUE(play_back().empty());
+        EXPECT_EQ(printed(), Lines{kEndOfFile});
+        EXPECT_EQ(state.playing, 0);
+        EXPECT_FALSE(headless::menu_item_checked(graphics(), kPlaybackItem));
+        EXPECT_EQ(state.script_file, nullptr) << "closed: the next playback starts at the top";
+    }
+}
+
+TEST_F(BadScripts, BinaryBytesEndPlaybackWithoutAnEventOrAMessage) {
+    std::mt19937 random(99);
+    std::string noise(4096, '\0');
+    for (char& c : noise) c = char(random() % 256);
+    noise[0] = '\x01';  // not a blank line, so the first line is looked at
+    for (const std::string& bytes :
+         {std::string("\0\0\0\n", 4), std::string("\xff\xfe\x80\x81\x82\x83\x84\x85\n"), noise}) {
+        SCOPED_TRACE(bytes.size());
+        write_script(bytes);
+        forget_printed();
+        EXPECT_TRUE(play_back().empty());
+        EXPECT_TRUE(printed().empty());
+        EXPECT_EQ(state.playing, 0);
+        close_script_file();
+    }
+}
+
+TEST_F(BadScripts, AZeroByteInsideALineEndsTheLineThere) {
+    write_script(std::string("SKTCH_KBD(6") + '\0' + "5);\nSKTCH_KBD(66);\n");
+    EXPECT_EQ(play_back(), (Events{{SKTCH_KBD, 0, 0, 6}, {SKTCH_KBD, 0, 0, 'B'}}));
+}
+
+TEST_F(BadScripts, ATruncatedLastLineIsPlayedAsFarAsItGoes) {
+    write_script("SKTCH_KBD(97);\nSKTCH_MOUSE(12");
+    EXPECT_EQ(play_back(), (Events{{SKTCH_KBD, 0, 0, 'a'}, {SKTCH_MOUSE, 12, 0, 0}}));
+    EXPECT_EQ(printed(), Lines{kEndOfFile});
+
+    // Cut before the kind character: no event, and playback ends without a message.
+    write_script("SKTCH_KBD(97);\nSKTCH_");
+    forget_printed();
+    EXPECT_EQ(play_back(), (Events{{SKTCH_KBD, 0, 0, 'a'}}));
+    EXPECT_TRUE(printed().empty());
+    EXPECT_EQ(state.playing, 0);
+}
+
+TEST_F(BadScripts, AVeryLongLineIsCutAndItsRestSkipped) {
+    write_script("SKTCH_MOUSE(" + std::string(100000, '7') + ", 5);\nSKTCH_KBD(66);\n" +
+                 "SKTCH_KBD(" + std::string(100000, 'x') + "99);\nSKTCH_KBD(67);\n");
+    EXPECT_EQ(play_back(), (Events{{SKTCH_MOUSE, INT32_MAX, 0, 0},
+                                   {SKTCH_KBD, 0, 0, 'B'},
+                                   {SKTCH_KBD, 0, 0, 0},
+                                   {SKTCH_KBD, 0, 0, 'C'}}))
+        << "numbers beyond a line's first 511 characters are not read, and the next line is "
+           "the one after the newline";
+}
+
+TEST_F(BadScripts, NumbersBeyondInt32AreHeldAtItsLimits) {
+    write_script(
+        "SKTCH_MOUSE(-99999999999, 2147483648);\nSKTCH_MOUSE(-2147483648, 2147483647);\n"
+        "SKTCH_KBD(99999999999);\nSKTCH_KBD(---5);\n");
+    EXPECT_EQ(play_back(), (Events{{SKTCH_MOUSE, INT32_MIN, INT32_MAX, 0},
+                                   {SKTCH_MOUSE, INT32_MIN, INT32_MAX, 0},
+                                   {SKTCH_KBD, 0, 0, char(-1)},
+                                   {SKTCH_KBD, 0, 0, 0}}));
+}
+
+TEST_F(BadScripts, AHugePeriodicCountPlaysLazilyAndStopsWhenAsked) {
+    write_script("SKTCH_PERIODIC(99999999999);\n");
+    headless::choose_menu_item(graphics(), kPlaybackItem);
+    for (int i = 0; i < 1000; ++i) ASSERT_EQ(await().kind, SKTCH_PERIODIC);
+    EXPECT_EQ(state.periodic_count, INT32_MAX - 1 - 999);
+    EXPECT_EQ(headless::now_ms(), 0) << "played at once, never waiting for the timer";
+    headless::choose_menu_item(graphics(), kPlaybackItem);
+    headless::type_char(graphics(), 'x');
+    Event e = await();
+    for (int played = 0; e.kind == SKTCH_PERIODIC && played < 10; ++played) e = await();
+    EXPECT_EQ(e, (Event{SKTCH_KBD, 0, 0, 'x'}));
+    EXPECT_EQ(state.playing, 0);
+    EXPECT_EQ(state.script_file, nullptr);
+}
+
+TEST_F(BadScripts, AScriptFileThatIsADirectoryPlaysNothing) {
+    std::filesystem::create_directory(kScriptFileName);
+    EXPECT_TRUE(play_back().empty());
+    EXPECT_EQ(state.playing, 0);
+    // Reading a directory fails without reaching its end: no event and no message, and the
+    // library goes on as before.
+    EXPECT_TRUE(printed().empty());
+    close_script_file();
+    headless::type_char(graphics(), 'q');
+    EXPECT_EQ(await(), (Event{SKTCH_KBD, 0, 0, 'q'}));
+}
+
+TEST_F(BadScripts, ARecordingIntoAFullDeviceGoesOnWithoutTrouble) {
+    std::filesystem::create_symlink("/dev/full", kScriptFileName);
+    headless::choose_menu_item(graphics(), kRecordItem);
+    for (char c : std::string("abc")) {
+        headless::type_char(graphics(), c);
+        EXPECT_EQ(await(), (Event{SKTCH_KBD, 0, 0, c}));
+    }
+    EXPECT_NE(state.script_file, nullptr) << "opened: only the writes fail";
+    headless::choose_menu_item(graphics(), kRecordItem);
+    headless::type_char(graphics(), 'd');
+    EXPECT_EQ(await().kind, SKTCH_KBD);
+    EXPECT_EQ(state.script_file, nullptr);
+}
+
+// ---- a recording program killed in the middle ---------------------------------------------
+
+// A child process records `count` events (clicks, keys and runs of periodic events, the last
+// one a click) and reports them on `out`; then it waits to be killed.
+[[noreturn]] void record_then_wait(int count, int out) {
+    SKTCH_animate(SKTCH_ANIMATE_RUN);
+    headless::choose_menu_item(state.graphics_window, kRecordItem);
+    for (int i = 1; i <= count; ++i) {
+        if (i == count || i % 7 == 0)
+            headless::click(state.graphics_window, (i * 37) % 595, (i * 11) % 487);
+        else if (i % 11 == 0)
+            headless::type_char(state.graphics_window, char('a' + i % 26));
+        Event e = await();
+        if (write(out, &e, sizeof e) != sizeof e) _exit(2);
+    }
+    close(out);
+    for (;;) pause();
+}
+
+TEST_F(BadScripts, AKilledRecordingKeepsEveryEventRecordedBeforeTheKill) {
+    constexpr int kCount = 500;
+    int channel[2];
+    ASSERT_EQ(pipe(channel), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(channel[0]);
+        record_then_wait(kCount, channel[1]);
+    }
+    close(channel[1]);
+    Events recorded;
+    Event e;
+    while (recorded.size() < kCount && read(channel[0], &e, sizeof e) == sizeof e)
+        recorded.push_back(e);
+    close(channel[0]);
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "killed, not ended";
+    ASSERT_EQ(recorded.size(), std::size_t(kCount));
+    EXPECT_EQ(recorded.back().kind, SKTCH_MOUSE);
+
+    // The file the killed process left behind plays back as exactly what it recorded.
+    EXPECT_EQ(play_back(), recorded);
+    EXPECT_EQ(printed(), Lines{kEndOfFile});
+}
+
+}  // namespace
+}  // namespace sktch::testing
