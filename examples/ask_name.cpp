@@ -8,9 +8,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, i
     SKTCH_logging(0);
     SKTCH_clear();
 
-    // SKTCH_gets needs room for 256 characters. It returns once "Okay" (or Enter) is pressed.
-    char name[256];
-    SKTCH_gets("What is your name?", name);
+    // SKTCH_gets needs room for 256 characters. It returns once "Okay" (or Enter) is pressed,
+    // or at once with 0 when the dialog cannot be shown: then the name stays empty.
+    char name[256] = "";
+    if (!SKTCH_gets("What is your name?", name)) name[0] = '\0';
 
     // The box may hold several lines: keep the first. Nothing typed? Then use "stranger".
     name[std::strcspn(name, "\r\n")] = '\0';

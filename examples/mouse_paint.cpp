@@ -2,10 +2,14 @@
 // to choose the colour: r red, g green, b blue, y yellow, k black; c clears the picture.
 #include "sktch.h"
 
-// The instructions at the top, and a square showing the colour the next dot will have.
-void draw_help(int color) {
+// The instructions at the top.
+void draw_help() {
     SKTCH_text(BLACK, -290, 225, 14, "Click to paint.  r g b y k: colour   c: clear");
     SKTCH_text(BLACK, 180, 225, 14, "colour:");
+}
+
+// A square at the top right, in the colour the next dot will have.
+void draw_swatch(int color) {
     SKTCH_rectangle(color, 240, 236, 260, 216, 0);
 }
 
@@ -13,7 +17,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, i
     SKTCH_open(instance, previous, command_line, show);
     SKTCH_clear();
     int color = BLACK;
-    draw_help(color);
+    draw_help();
+    draw_swatch(color);
 
     int x, y;
     char key;
@@ -28,8 +33,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, i
             if (key == 'b') color = BLUE;
             if (key == 'y') color = YELLOW;
             if (key == 'k') color = BLACK;
-            if (key == 'c') SKTCH_clear();
-            draw_help(color);
+            if (key == 'c') {
+                SKTCH_clear();
+                draw_help();
+            }
+            draw_swatch(color);
         }
     }
     SKTCH_close();
