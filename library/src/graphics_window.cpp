@@ -73,6 +73,9 @@ void run_command(int id) {
             } else {
                 state.recording = 1;
                 set_check(kRecord, true);
+                // A new recording counts its own periodic events: what a stopped playback
+                // had still to replay is not part of it.
+                state.periodic_count = 0;
             }
             break;
         case kPlayback:

@@ -138,6 +138,24 @@ TEST_F(BadScripts, AHugePeriodicCountPlaysLazilyAndStopsWhenAsked) {
     EXPECT_EQ(state.script_file, nullptr);
 }
 
+TEST_F(BadScripts, ARecordingCountsItsOwnPeriodicEventsAfterAStoppedPlayback) {
+    // Playback stopped in the middle of a long periodic run, then recording started: the
+    // run's remaining count must not end up in the recording.
+    write_script("SKTCH_PERIODIC(1000000);\n");
+    headless::choose_menu_item(graphics(), kPlaybackItem);
+    for (int i = 0; i < 5; ++i) ASSERT_EQ(await().kind, SKTCH_PERIODIC);
+    headless::choose_menu_item(graphics(), kPlaybackItem);
+    headless::type_char(graphics(), 'x');
+    for (Event e = await(); e.kind != SKTCH_KBD;) e = await();
+
+    SKTCH_animate(SKTCH_ANIMATE_RUN);
+    headless::choose_menu_item(graphics(), kRecordItem);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(await().kind, SKTCH_PERIODIC);
+    headless::type_char(graphics(), 'k');
+    ASSERT_EQ(await().kind, SKTCH_KBD);
+    EXPECT_EQ(read_script(), "SKTCH_PERIODIC(3);\nSKTCH_KBD(107);\n");
+}
+
 TEST_F(BadScripts, AScriptFileThatIsADirectoryPlaysNothing) {
     std::filesystem::create_directory(kScriptFileName);
     EXPECT_TRUE(play_back().empty());
