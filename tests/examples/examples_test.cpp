@@ -54,30 +54,33 @@ int count_color(const Bitmap& b, int left, int top, int right, int bottom, Pixel
     return n;
 }
 
-// Pixels of text in one colour inside a rectangle of world coordinates: text is blended into
-// the background at its edges, so a pixel counts when it is at least half the way from the
-// background to the colour, and on the line between the two.
+// Pixels of text in one colour inside a rectangle of world coordinates. Text is blended into
+// the background at its edges, so a pixel counts when it lies on the way from the background
+// to the colour, at least half-way.
 int count_ink(const Bitmap& b, int left, int top, int right, int bottom, Pixel color,
               Pixel background) {
     auto channel = [](Pixel p, int shift) { return int(p >> shift & 0xFF); };
-    auto difference = [&](int shift) { return channel(color, shift) - channel(background, shift); };
-    int widest = 16;  // the channel where colour and background differ most
-    for (int shift : {8, 0})
-        if (std::abs(difference(shift)) > std::abs(difference(widest))) widest = shift;
-    int span = difference(widest);
-    if (span == 0) return 0;
     int n = 0;
     for (int y = std::max(0, device_y(top)); y <= std::min(b.height - 1, device_y(bottom)); ++y)
         for (int x = std::max(0, device_x(left)); x <= std::min(b.width - 1, device_x(right));
              ++x) {
             Pixel p = b.at(x, y);
-            double a = double(channel(p, widest) - channel(background, widest)) / span;
-            bool on_line = true;
+            // The colour's share in p, read on the channel where it differs most.
+            double share = -1;
+            int widest = 0;
             for (int shift : {16, 8, 0}) {
-                double expected = channel(background, shift) + a * difference(shift);
-                on_line = on_line && std::abs(channel(p, shift) - expected) <= 8;
+                int d = channel(color, shift) - channel(background, shift);
+                if (std::abs(d) <= std::abs(widest)) continue;
+                widest = d;
+                share = double(channel(p, shift) - channel(background, shift)) / d;
             }
-            n += on_line && a >= 0.5 && a <= 1.0;
+            bool on_the_way = share >= 0.5 && share <= 1.0;
+            for (int shift : {16, 8, 0}) {
+                double expected = channel(background, shift) +
+                                  share * (channel(color, shift) - channel(background, shift));
+                on_the_way = on_the_way && std::abs(channel(p, shift) - expected) <= 8;
+            }
+            n += on_the_way;
         }
     return n;
 }
