@@ -92,7 +92,7 @@ void walk(i64 a, i64 b, Emit&& emit) {
         walk_quarter<i128>(a, b, emit);
 }
 
-// The box, its pixel extent and the clip, for one ellipse.
+// An ellipse's box.
 struct Shape {
     i64 l, t, a, b;  // top-left pixel; the box is (a + 1) x (b + 1) pixels
 };
@@ -112,15 +112,15 @@ void mirrored(const Shape& s, const Run& r, Paint&& paint) {
     }
 }
 
-// The rows of the walk that can touch the clip, `reach` pixels around it.
+// Whether the walk has gone beyond the clip's rows (widened by `reach`) on both halves.
 bool past_clip(const Shape& s, const Run& r, const Clip& c, i64 reach) {
     return s.t + r.y >= c.bottom + reach && s.t + s.b - r.y < c.top - reach;
 }
+// Whether either half of the run lies within the clip's rows widened by `reach`.
 bool near_clip(const Shape& s, const Run& r, const Clip& c, i64 reach) {
     const i64 lower = s.t + r.y, upper = s.t + s.b - r.y;
-    const bool rows = (lower >= c.top - reach && lower < c.bottom + reach) ||
-                      (upper >= c.top - reach && upper < c.bottom + reach);
-    return rows;
+    return (lower >= c.top - reach && lower < c.bottom + reach) ||
+           (upper >= c.top - reach && upper < c.bottom + reach);
 }
 
 void exact_fill(const Shape& s, const Painter& p, bool exclusive) {
@@ -283,7 +283,7 @@ void ellipse(const Target& t, const Pen& pen, const Brush& brush, int left, int 
     const i64 clip_w = i64(c.right) - c.left, clip_h = i64(c.bottom) - c.top;
     const i64 path = std::min<i64>(s.a + s.b, 2 * (clip_h + 2 * reach) + 8);
     const i64 dot = std::min<i64>(width, clip_h) * std::min<i64>(width, clip_w);
-    if (exact && path * dot <= kWideBudget)
+    if (exact && path <= kWideBudget / std::max<i64>(dot, 1))
         exact_wide_outline(s, p, width);
     else
         ideal_shape(s, p, width);

@@ -20,10 +20,6 @@ inline i64 floor_div(i64 a, i64 b) {
     i64 q = a / b;
     return (a % b != 0 && a < 0) ? q - 1 : q;
 }
-inline i64 ceil_div(i64 a, i64 b) {
-    i64 q = a / b;
-    return (a % b != 0 && a > 0) ? q + 1 : q;
-}
 inline i128 floor_div(i128 a, i128 b) {
     i128 q = a / b;
     return (a % b != 0 && a < 0) ? q - 1 : q;
@@ -75,7 +71,6 @@ struct Painter {
         : pixels(t.bitmap->pixels.data()), stride(t.bitmap->width), clip(t.clip), color(c) {}
 
     bool empty() const { return clip.left >= clip.right || clip.top >= clip.bottom; }
-    bool row_visible(i64 y) const { return y >= clip.top && y < clip.bottom; }
 
     // Paints x in [x0, x1) on row y.
     void span(i64 y, i64 x0, i64 x1) const {
@@ -120,7 +115,7 @@ inline int pen_width(const Pen& pen) {
 
 // A one-pixel line from (x1, y1) towards (x2, y2); the end point itself is painted only
 // when `last` is set.
-void thin_line(const Painter& p, i64 x1, i64 y1, i64 x2, i64 y2, bool last);
+void thin_line(const Painter& p, i64 x1, i64 y1, i64 x2, i64 y2, bool last = false);
 
 // A wide pen's stroke along a polyline (closed: back to the first point), centred on the
 // one-pixel path, with round ends and joins.
@@ -134,10 +129,6 @@ void wide_dot(const Painter& p, int width, i64 x, i64 y);
 void segment_band(const Painter& p, int width, i64 x1, i64 y1, i64 x2, i64 y2);
 // A wide pen's segment with its round ends.
 void wide_segment(const Painter& p, int width, i64 x1, i64 y1, i64 x2, i64 y2);
-
-}  // namespace sktch::raster::detail
-
-namespace sktch::raster::detail {
 
 // Fills a polygon by the alternate (even-odd) rule: on each row y, the pixels x with
 // x_a <= x < x_b between pairs of edge crossings, where an edge spans the rows
