@@ -2,6 +2,8 @@
 // with the reference pictures pixel for pixel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -161,10 +163,14 @@ int compare(const std::string& name, const Picture& pic) {
             }
         }
     }
+    const auto dir = output_dir();
+    const auto actual_file = dir / (name + "-actual.png"), diff_file = dir / (name + "-diff.png");
+    std::error_code ignored;
+    std::filesystem::remove(actual_file, ignored);  // no stale pictures from earlier runs
+    std::filesystem::remove(diff_file, ignored);
     if (mismatches != 0) {
-        const auto dir = output_dir();
-        write_png(a, (dir / (name + "-actual.png")).string());
-        write_png(diff, (dir / (name + "-diff.png")).string());
+        write_png(a, actual_file.string());
+        write_png(diff, diff_file.string());
         std::cout << name << ": " << mismatches << " pixels differ (pictures in " << dir.string()
                   << ")\n"
                   << where.str();
