@@ -96,11 +96,20 @@ while :; do
     if [ $((now - last_check)) -ge 5 ]; then
         check_alive "$elapsed"
         # Animation on (a random Ctrl+H may have halted it); the flyers and the sun then
-        # move on every tick, so the picture must differ from the last check's.
+        # move on every tick, so the picture must soon differ from the last check's. A frame
+        # with logging on (Ctrl+L) prints a line per drawing call and may take a while.
         xdotool mousemove "$x" "$y" key ctrl+a
-        sleep 1
-        current=$(picture)
-        [ "$current" != "$previous" ] || fail "the picture did not change in the 5 s before $elapsed s"
+        changed=
+        for _ in $(seq 30); do
+            sleep 0.5
+            current=$(picture)
+            [ "$current" != "$previous" ] && { changed=1; break; }
+        done
+        if [ -z "$changed" ]; then
+            import -window root "$work/unchanged.png" 2>/dev/null
+            cp "$work/unchanged.png" "${TMPDIR:-/tmp}/sktch-xvfb-soak-unchanged.png" 2>/dev/null
+            fail "the picture did not change for 15 s after Ctrl+A at $elapsed s (screenshot in ${TMPDIR:-/tmp}/sktch-xvfb-soak-unchanged.png)"
+        fi
         previous=$current
         last_check=$now
         checks=$((checks + 1))
