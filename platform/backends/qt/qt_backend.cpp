@@ -1,5 +1,5 @@
-// The Qt 6 Widgets backend: the application object, made on first use, the clock, and
-// waiting for input inside Qt's event loop without spinning.
+// The Qt 6 Widgets backend: the application object, made on first use, the clock, waiting for
+// input inside Qt's event loop without spinning, and modal dialogs.
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "backends/qt/qt_dialog.h"
 #include "backends/qt/qt_window.h"
 #include "core/backend.h"
 
@@ -118,9 +119,14 @@ class QtBackend final : public Backend {
         wake_->stop();
     }
 
-    bool dialog_shown(HWND, const DialogDescription&) override { return false; }
-    void dialog_closed(HWND) override {}
-    std::string control_text(HWND, int) override { return {}; }
+    bool dialog_shown(HWND dialog, const DialogDescription& description) override {
+        ensure_application();
+        return qt::show_dialog(dialog, description);
+    }
+    void dialog_closed(HWND dialog) override { qt::close_dialog(dialog); }
+    std::string control_text(HWND dialog, int id) override {
+        return qt::dialog_control_text(dialog, id);
+    }
 
   private:
     QTimer* wake_ = nullptr;
