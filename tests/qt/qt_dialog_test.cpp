@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -61,6 +62,13 @@ void type(QWidget* widget, const QString& text) {
         QApplication::sendEvent(widget, &down);
         QApplication::sendEvent(widget, &up);
     }
+}
+
+// Whether a condition holds within two seconds, while Qt handles its events.
+bool soon(const std::function<bool()>& condition) {
+    QDeadlineTimer deadline(2000);
+    while (!condition() && !deadline.hasExpired()) QTest::qWait(5);
+    return condition();
 }
 
 void press(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -343,6 +351,30 @@ TEST_F(QtDialog, GraphicsWindowTakesNoInputWhileItIsOpen) {
     for (const MSG& m : platform::core().queue)
         key_reached |= m.hwnd == graphics && m.message == UINT(WM_KEYDOWN);
     EXPECT_TRUE(key_reached);
+}
+
+TEST_F(QtDialog, ActivatingTheGraphicsWindowGivesTheKeyboardBackToTheDialog) {
+    QWindow* owner = qt::window_widget(graphics)->windowHandle();
+    bool owner_was_active = false;
+    QMetaObject::Connection watch =
+        QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged,
+                         [&](QWindow* focus) { owner_was_active |= focus == owner; });
+    EXPECT_EQ(run({[&](QWidget* dialog) {
+                       EXPECT_TRUE(soon([&] {
+                           return QGuiApplication::focusWindow() == dialog->windowHandle();
+                       }));
+                       // As a click on the owner does on a desktop without a window manager.
+                       owner->requestActivate();
+                   },
+                   [&](QWidget* dialog) {
+                       EXPECT_TRUE(soon([&] { return owner_was_active; }));
+                       EXPECT_TRUE(soon([&] {
+                           return QGuiApplication::focusWindow() == dialog->windowHandle();
+                       }));
+                       press(edit_box(dialog), Qt::Key_Return);
+                   }}),
+              1);
+    QObject::disconnect(watch);
 }
 
 }  // namespace

@@ -3,10 +3,12 @@
 #include "backends/qt/qt_dialog.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QWindow>
 #include <algorithm>
 #include <unordered_map>
 
@@ -161,6 +163,21 @@ DialogBox::DialogBox(HWND dialog, const DialogDescription& d, QWidget* owner, QW
         controls_.push_back({c.id, widget});
     }
     if (first_stop) first_stop->setFocus();
+
+    // The owner takes no input while the dialog is open. Where nothing else keeps the
+    // keyboard away from it (no window manager), the dialog takes the keyboard back.
+    if (owner)
+        connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+            if (!focus || !parentWidget() || focus != parentWidget()->windowHandle()) return;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (!isVisible()) return;
+                    raise();
+                    activateWindow();
+                },
+                Qt::QueuedConnection);
+        });
 }
 
 std::string DialogBox::control_text(int id) const {
