@@ -101,6 +101,8 @@ class QtDialog : public ::testing::Test {
     // ended by a quit, and the test fails.
     int run(std::vector<Step> steps, const std::function<int()>& dialog = {}) {
         std::size_t next = 0;
+        int idle_ticks = 0;
+        bool timed_out = false;
         QTimer driver;
         QObject::connect(&driver, &QTimer::timeout, [&] {
             if (platform::message_ready() || !open_dialog()) return;
@@ -127,8 +129,6 @@ class QtDialog : public ::testing::Test {
     const char* prompt = "What is your name?";
     char answer[256] = "not answered";
     HWND graphics = nullptr;
-    int idle_ticks = 0;
-    bool timed_out = false;
 };
 
 TEST_F(QtDialog, ShowsTheTemplatesControlsOverTheGraphicsWindowWithFocusInTheEditBox) {
@@ -177,6 +177,7 @@ TEST_F(QtDialog, ShowsTheTemplatesControlsOverTheGraphicsWindowWithFocusInTheEdi
                                                  : static_cast<QWidget*>(label);
                            EXPECT_EQ(widget->geometry(), place(c.rect)) << c.id;
                        }
+                       // Not squeezed to nothing, as a wrong unit conversion would leave them.
                        EXPECT_GT(edit->width(), 200);
                        EXPECT_GT(button->height(), 15);
                    },
