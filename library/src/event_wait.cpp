@@ -36,6 +36,9 @@ int wait_for_event(EventRecord* record) {
 
     while (event_pending()) {
         int got = pump_one_message();
+        // A quit taken from the queue ends the wait: a script line must not take its place,
+        // or the user could not quit while a script plays.
+        if (state.event_kind == SKTCH_QUIT) break;
         if (state.play_one || state.playing) {
             state.play_one = 0;
             if (play_script_line() == 1) break;  // a script's event does not wait for the timer

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -154,6 +155,36 @@ TEST_F(BadScripts, ARecordingCountsItsOwnPeriodicEventsAfterAStoppedPlayback) {
     headless::type_char(graphics(), 'k');
     ASSERT_EQ(await().kind, SKTCH_KBD);
     EXPECT_EQ(read_script(), "SKTCH_PERIODIC(3);\nSKTCH_KBD(107);\n");
+}
+
+// Plays a script of a million periodic events, then makes the user quit with `quit`; the
+// quit must end the playback within a few events. Returns the events played meanwhile.
+int periodic_events_before_quit(const std::function<void()>& quit) {
+    std::ofstream(kScriptFileName) << "SKTCH_PERIODIC(1000000);\n";
+    headless::choose_menu_item(state.graphics_window, kPlaybackItem);
+    for (int i = 0; i < 3; ++i)
+        if (await().kind != SKTCH_PERIODIC) return -1;
+    quit();
+    int played = 0;
+    Event e = await();
+    for (; e.kind == SKTCH_PERIODIC && played < 20; e = await()) ++played;
+    return e.kind == SKTCH_QUIT ? played : -1;
+}
+
+TEST_F(BadScripts, QuittingDuringPlaybackIsNotLost) {
+    int played = periodic_events_before_quit([&] { headless::press_ctrl_key(graphics(), 'Q'); });
+    EXPECT_GE(played, 0) << "Ctrl+Q ended the playback";
+    // One periodic event for each message before the quit: Ctrl+Q is five (two keys down,
+    // the control character they type, two keys up).
+    EXPECT_LE(played, 5);
+
+    // Playback off again, then the close box.
+    headless::choose_menu_item(graphics(), kPlaybackItem);
+    headless::type_char(graphics(), '.');
+    for (Event e = await(); e.kind == SKTCH_PERIODIC;) e = await();
+    played = periodic_events_before_quit([&] { headless::close_window(graphics()); });
+    EXPECT_GE(played, 0) << "the close box ended the playback";
+    EXPECT_LE(played, 1);
 }
 
 TEST_F(BadScripts, AScriptFileThatIsADirectoryPlaysNothing) {
