@@ -92,6 +92,11 @@ struct DeviceContext {
     HGDIOBJ brush = nullptr;
     HGDIOBJ font = nullptr;
     HGDIOBJ bitmap = nullptr;
+    // What the selected objects hold, kept at selection so that drawing needs no look-ups
+    // (GDI objects never change once made; a memory bitmap stays put while selected).
+    raster::Pen pen_value;
+    raster::Brush brush_value;
+    raster::Bitmap* memory_bitmap = nullptr;
     COLORREF text_color = RGB(0, 0, 0);
     COLORREF background_color = RGB(255, 255, 255);
     int background_mode = OPAQUE;

@@ -8,6 +8,18 @@
 namespace sktch::platform {
 namespace {
 
+// Keeps the context's copy of what a newly selected pen, brush or bitmap holds.
+void remember_selection(DeviceContext& dc, HGDIOBJ object) {
+    GdiObject* o = find_object(object);
+    if (!o) return;
+    if (auto* pen = std::get_if<Pen>(&o->value))
+        dc.pen_value = pen->pen;
+    else if (auto* brush = std::get_if<Brush>(&o->value))
+        dc.brush_value = brush->brush;
+    else if (auto* bitmap = std::get_if<Bitmap>(&o->value))
+        dc.memory_bitmap = bitmap->bitmap.get();
+}
+
 HDC add_context(DeviceContext dc) {
     Core& c = core();
     dc.pen = c.stock[BLACK_PEN];
@@ -15,6 +27,9 @@ HDC add_context(DeviceContext dc) {
     dc.font = c.stock[SYSTEM_FONT];
     if (dc.memory) dc.bitmap = default_bitmap();
     for (HGDIOBJ o : {dc.pen, dc.brush, dc.font, dc.bitmap}) hold_object(o);
+    remember_selection(dc, dc.pen);
+    remember_selection(dc, dc.brush);
+    remember_selection(dc, dc.bitmap);
     return make_handle<HDC>(c.contexts.add(dc));
 }
 
@@ -40,11 +55,7 @@ void release_object(HGDIOBJ object) {
 }
 
 raster::Bitmap* context_bitmap(DeviceContext& dc) {
-    if (dc.memory) {
-        GdiObject* o = find_object(dc.bitmap);
-        auto* b = o ? std::get_if<Bitmap>(&o->value) : nullptr;
-        return b ? b->bitmap.get() : nullptr;
-    }
+    if (dc.memory) return dc.memory_bitmap;
     Window* w = find_window(dc.window);
     return w ? &w->backing : nullptr;
 }
@@ -114,16 +125,19 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
     GdiObject* o = c.objects.get(handle_id(object));
     if (!dc || !o || o->delete_pending) return nullptr;
     HGDIOBJ* slot;
-    if (std::holds_alternative<Pen>(o->value)) {
+    if (auto* pen = std::get_if<Pen>(&o->value)) {
         slot = &dc->pen;
-    } else if (std::holds_alternative<Brush>(o->value)) {
+        dc->pen_value = pen->pen;
+    } else if (auto* brush = std::get_if<Brush>(&o->value)) {
         slot = &dc->brush;
+        dc->brush_value = brush->brush;
     } else if (std::holds_alternative<Font>(o->value)) {
         slot = &dc->font;
     } else {
         // A bitmap goes into one memory context at a time.
         if (!dc->memory || (o->selections != 0 && object != dc->bitmap)) return nullptr;
         slot = &dc->bitmap;
+        dc->memory_bitmap = std::get<Bitmap>(o->value).bitmap.get();
     }
     HGDIOBJ previous = *slot;
     if (previous == object) return previous;

@@ -22,10 +22,8 @@ Drawing begin(HDC handle) {
     d.dc = find_context(handle);
     if (!d.dc) return d;
     d.bitmap = context_bitmap(*d.dc);
-    if (GdiObject* o = find_object(d.dc->pen))
-        if (auto* p = std::get_if<Pen>(&o->value)) d.pen = p->pen;
-    if (GdiObject* o = find_object(d.dc->brush))
-        if (auto* b = std::get_if<Brush>(&o->value)) d.brush = b->brush;
+    d.pen = d.dc->pen_value;
+    d.brush = d.dc->brush_value;
     return d;
 }
 
