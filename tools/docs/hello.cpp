@@ -1,5 +1,5 @@
 // The first program of the README and of docs/getting-started.md, word for word (a test
-// checks that they show this file). Built as hello-replay, it makes docs/pictures/hello.png.
+// checks that they show this file). Built as docs_hello_replay, it makes docs/pictures/hello.png.
 #include "sktch.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show) {
