@@ -53,6 +53,15 @@ bool read_line(char (&line)[kLineSize]) {
     return true;
 }
 
+// A played event replaces whatever input came in the same pass (a click during playback
+// sets x and y): the values its line does not give are 0, as for any event.
+void set_event(int kind) {
+    state.event_kind = kind;
+    state.event_x = 0;
+    state.event_y = 0;
+    state.event_key = 0;
+}
+
 }  // namespace
 
 void record_event(int kind, std::int32_t x, std::int32_t y, std::int8_t key) {
@@ -90,7 +99,7 @@ int play_script_line() {
         }
     }
     if (state.periodic_count > 0) {
-        state.event_kind = SKTCH_PERIODIC;
+        set_event(SKTCH_PERIODIC);
         --state.periodic_count;
         return 1;
     }
@@ -112,16 +121,16 @@ int play_script_line() {
     int at = 6;
     switch (line[6]) {
         case 'M':
-            state.event_kind = SKTCH_MOUSE;
+            set_event(SKTCH_MOUSE);
             state.event_x = std::int32_t(scan_number(line, at, true));
             state.event_y = std::int32_t(scan_number(line, at, true));
             break;
         case 'K':
-            state.event_kind = SKTCH_KBD;
+            set_event(SKTCH_KBD);
             state.event_key = static_cast<std::int8_t>(scan_number(line, at, true) & 0xFF);
             break;
         case 'P':
-            state.event_kind = SKTCH_PERIODIC;
+            set_event(SKTCH_PERIODIC);
             state.periodic_count = std::int32_t(scan_number(line, at, false) - 1);
             break;
         default:

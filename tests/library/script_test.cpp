@@ -158,6 +158,17 @@ TEST_F(Scripts, NumbersAreReadSafely) {
     EXPECT_EQ(events[5], (Event{SKTCH_KBD, 0, 0, 'B'}));
 }
 
+TEST_F(Scripts, APlayedEventCarriesOnlyItsOwnValues) {
+    write_script("SKTCH_KBD(66);\nSKTCH_PERIODIC(2);\n");
+    headless::choose_menu_item(graphics(), 6);
+    headless::click(graphics(), 10, 400);  // input during playback gives way to the script
+    EXPECT_EQ(await(), (Event{SKTCH_KBD, 0, 0, 'B'}));
+    headless::click(graphics(), 10, 400);
+    EXPECT_EQ(await(), periodic);
+    headless::click(graphics(), 10, 400);
+    EXPECT_EQ(await(), periodic) << "the second of the run, replayed without reading";
+}
+
 TEST_F(Scripts, MissingFileStopsPlaybackWithAMessage) {
     EXPECT_TRUE(play_back().empty());
     EXPECT_EQ(printed(), (Lines{"Cannot open script file SKTCH.SCR for reading\n"}));
