@@ -4,8 +4,9 @@
 #
 #   tests/fuzz/run.sh build                  configure and build the targets
 #   tests/fuzz/run.sh smoke [SECONDS]        each target for SECONDS (20), as test.sh runs them
-#   tests/fuzz/run.sh long TARGET [RUNS]     one target for RUNS executions (10,000,000), in one
-#                                            process on one core
+#   tests/fuzz/run.sh long TARGET [RUNS] [SECONDS]
+#                                            one target for RUNS executions (10,000,000), or
+#                                            until SECONDS have passed; one process, one core
 #
 # TARGET is script, drawing or dialog_template. Each run starts from the seed corpus in
 # tests/fuzz/corpus/TARGET, copied to build/fuzz/corpus/TARGET, where new inputs collect;
@@ -73,13 +74,15 @@ case $command in
     long)
         target=${2:?which target: script, drawing or dialog_template}
         runs=${3:-10000000}
+        limit=()
+        [ -n "${4:-}" ] && limit=(-max_total_time="$4")
         build_targets
         start=$(date +%s)
-        run_target "$target" long -runs="$runs"
+        run_target "$target" long -runs="$runs" "${limit[@]}"
         echo "fuzz_$target: $(($(date +%s) - start)) seconds"
         ;;
     *)
-        echo "usage: $0 build | smoke [SECONDS] | long TARGET [RUNS]" >&2
+        echo "usage: $0 build | smoke [SECONDS] | long TARGET [RUNS] [SECONDS]" >&2
         exit 2
         ;;
 esac
