@@ -7,7 +7,6 @@
 #include <deque>
 #include <memory>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "core/dialog_template.h"
@@ -58,32 +57,34 @@ struct Window {
     INT_PTR dialog_result = 0;
 };
 
-struct Pen {
-    raster::Pen pen;
-};
-struct Brush {
-    raster::Brush brush;
-};
-// Fonts and bitmaps keep their data on the heap, so that objects stay small and cheap
-// to move: a drawing call creates and deletes a pen and a brush every time.
-struct Font {
-    std::unique_ptr<glyphs::FontRequest> request;
+// Font data lives on the heap, resolved to a cached font on first use.
+struct FontData {
+    glyphs::FontRequest request;
     const glyphs::Font* font = nullptr;
 };
-struct Bitmap {
-    std::unique_ptr<raster::Bitmap> bitmap;
-};
 
+enum class GdiKind : std::uint8_t { pen, brush, font, bitmap };
+
+// A pen, brush, font or bitmap. A flat record rather than a variant: every drawing call
+// makes and deletes a pen and a brush, so these must stay plain values, cheap to store and
+// to clear. Only the field of the object's kind is used.
 struct GdiObject {
-    std::variant<Pen, Brush, Font, Bitmap> value;
+    GdiKind kind = GdiKind::pen;
     bool stock = false;
-    int selections = 0;           // how many device contexts hold it selected
-    bool delete_pending = false;  // deleted while selected: goes when the last one lets go
-};
+    bool delete_pending = false;  // deleted while selected: goes when no context holds it
+    raster::Pen pen;
+    raster::Brush brush;
+    std::unique_ptr<FontData> font;
+    std::unique_ptr<raster::Bitmap> bitmap;
 
-// Counts a selection of an object in or out; deletes a pending object when it is free.
-void hold_object(HGDIOBJ object);
-void release_object(HGDIOBJ object);
+    GdiObject() = default;
+    explicit GdiObject(const raster::Pen& p) : pen(p) {}
+    explicit GdiObject(const raster::Brush& b) : kind(GdiKind::brush), brush(b) {}
+    explicit GdiObject(glyphs::FontRequest request)
+        : kind(GdiKind::font), font(std::make_unique<FontData>(FontData{std::move(request)})) {}
+    explicit GdiObject(std::unique_ptr<raster::Bitmap> b)
+        : kind(GdiKind::bitmap), bitmap(std::move(b)) {}
+};
 
 struct DeviceContext {
     HWND window = nullptr;  // a window's context draws on its backing store...
@@ -125,6 +126,7 @@ struct Core {
     HandleTable<Menu> menus;
     HandleTable<DeviceContext> contexts;
     HandleTable<GdiObject> objects;
+    int pending_deletes = 0;  // objects deleted while selected, still waiting to go
     HandleTable<MemoryBlock> blocks;
     std::array<bool, 256> keys_down{};
     std::array<HGDIOBJ, 16> stock{};
@@ -150,12 +152,28 @@ inline DeviceContext* find_context(HDC handle) {
 inline GdiObject* find_object(HGDIOBJ handle) {
     return core().objects.get(handle_id(handle));
 }
+// Whether any device context has the object selected. Selections are not counted: drawing
+// selects four times for each pen it deletes, and there are only ever a few contexts.
+bool is_selected(HGDIOBJ object);
+// A context has let go of the object: an object deleted while selected goes once no context
+// holds it.
+void let_go(HGDIOBJ object);
+inline void let_go_if_pending(HGDIOBJ object) {
+    if (core().pending_deletes > 0) let_go(object);
+}
+
+// The font a font object stands for, looked up on first use; null for other objects.
+const glyphs::Font* object_font(GdiObject* object);
 inline Menu* find_menu(HMENU handle) {
     return core().menus.get(handle_id(handle));
 }
 
-// The pixels a device context draws on, clipped to its bitmap; null when it has none.
-raster::Bitmap* context_bitmap(DeviceContext& dc);
+// The pixels a device context draws on; null when it has none.
+inline raster::Bitmap* context_bitmap(DeviceContext& dc) {
+    if (dc.memory) return dc.memory_bitmap;
+    Window* w = find_window(dc.window);
+    return w ? &w->backing : nullptr;
+}
 // Re-reads a window's client size after its frame or menu changed; true when it changed.
 bool refresh_client_size(HWND window);
 // Tells the backend that a window's backing store changed (drawn on through a window DC).
@@ -164,7 +182,12 @@ void window_pixels_changed(HWND window);
 // The bitmap a fresh memory context has selected.
 HGDIOBJ default_bitmap();
 
-raster::Pixel to_pixel(COLORREF color);
-COLORREF to_colorref(raster::Pixel pixel);
+// COLORREF is 0x00BBGGRR; pixels are 0x00RRGGBB.
+inline raster::Pixel to_pixel(COLORREF color) {
+    return raster::Pixel(GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color));
+}
+inline COLORREF to_colorref(raster::Pixel pixel) {
+    return RGB(int(pixel >> 16) & 0xFF, int(pixel >> 8) & 0xFF, int(pixel) & 0xFF);
+}
 
 }  // namespace sktch::platform

@@ -12,12 +12,19 @@ namespace {
 void remember_selection(DeviceContext& dc, HGDIOBJ object) {
     GdiObject* o = find_object(object);
     if (!o) return;
-    if (auto* pen = std::get_if<Pen>(&o->value))
-        dc.pen_value = pen->pen;
-    else if (auto* brush = std::get_if<Brush>(&o->value))
-        dc.brush_value = brush->brush;
-    else if (auto* bitmap = std::get_if<Bitmap>(&o->value))
-        dc.memory_bitmap = bitmap->bitmap.get();
+    switch (o->kind) {
+        case GdiKind::pen:
+            dc.pen_value = o->pen;
+            break;
+        case GdiKind::brush:
+            dc.brush_value = o->brush;
+            break;
+        case GdiKind::bitmap:
+            dc.memory_bitmap = o->bitmap.get();
+            break;
+        case GdiKind::font:
+            break;
+    }
 }
 
 HDC add_context(DeviceContext dc) {
@@ -26,7 +33,6 @@ HDC add_context(DeviceContext dc) {
     dc.brush = c.stock[WHITE_BRUSH];
     dc.font = c.stock[SYSTEM_FONT];
     if (dc.memory) dc.bitmap = default_bitmap();
-    for (HGDIOBJ o : {dc.pen, dc.brush, dc.font, dc.bitmap}) hold_object(o);
     remember_selection(dc, dc.pen);
     remember_selection(dc, dc.brush);
     remember_selection(dc, dc.bitmap);
@@ -38,26 +44,26 @@ bool remove_context(HDC handle) {
     if (!dc) return false;
     DeviceContext gone = *dc;
     core().contexts.remove(handle_id(handle));
-    for (HGDIOBJ o : {gone.pen, gone.brush, gone.font, gone.bitmap}) release_object(o);
+    for (HGDIOBJ o : {gone.pen, gone.brush, gone.font, gone.bitmap}) let_go_if_pending(o);
     return true;
 }
 
 }  // namespace
 
-void hold_object(HGDIOBJ object) {
-    if (GdiObject* o = find_object(object)) ++o->selections;
+bool is_selected(HGDIOBJ object) {
+    bool found = false;
+    core().contexts.for_each([&](std::uint32_t, const DeviceContext& dc) {
+        found = found || dc.pen == object || dc.brush == object || dc.font == object ||
+                dc.bitmap == object;
+    });
+    return found;
 }
 
-void release_object(HGDIOBJ object) {
+void let_go(HGDIOBJ object) {
     GdiObject* o = find_object(object);
-    if (!o) return;
-    if (--o->selections <= 0 && o->delete_pending) core().objects.remove(handle_id(object));
-}
-
-raster::Bitmap* context_bitmap(DeviceContext& dc) {
-    if (dc.memory) return dc.memory_bitmap;
-    Window* w = find_window(dc.window);
-    return w ? &w->backing : nullptr;
+    if (!o || !o->delete_pending || is_selected(object)) return;
+    core().objects.remove(handle_id(object));
+    --core().pending_deletes;
 }
 
 }  // namespace sktch::platform
@@ -84,8 +90,8 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
     if (erase) {
         // The update region is erased with the class background, as WM_ERASEBKGND would.
         raster::Pixel background = 0xFFFFFF;
-        if (GdiObject* o = find_object(w->window_class.background))
-            if (auto* b = std::get_if<Brush>(&o->value)) background = b->brush.color;
+        GdiObject* o = find_object(w->window_class.background);
+        if (o && o->kind == GdiKind::brush) background = o->brush.color;
         std::fill(w->backing.pixels.begin(), w->backing.pixels.end(), background);
         window_pixels_changed(window);
     }
@@ -112,7 +118,7 @@ HDC CreateCompatibleDC(HDC) {
 HBITMAP CreateCompatibleBitmap(HDC, int width, int height) {
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
     return make_handle<HBITMAP>(
-        core().objects.add(GdiObject{Bitmap{std::make_unique<raster::Bitmap>(width, height, 0)}}));
+        core().objects.add(std::make_unique<raster::Bitmap>(width, height, 0)));
 }
 
 BOOL DeleteDC(HDC dc) {
@@ -125,25 +131,29 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
     GdiObject* o = c.objects.get(handle_id(object));
     if (!dc || !o || o->delete_pending) return nullptr;
     HGDIOBJ* slot;
-    if (auto* pen = std::get_if<Pen>(&o->value)) {
-        slot = &dc->pen;
-        dc->pen_value = pen->pen;
-    } else if (auto* brush = std::get_if<Brush>(&o->value)) {
-        slot = &dc->brush;
-        dc->brush_value = brush->brush;
-    } else if (std::holds_alternative<Font>(o->value)) {
-        slot = &dc->font;
-    } else {
-        // A bitmap goes into one memory context at a time.
-        if (!dc->memory || (o->selections != 0 && object != dc->bitmap)) return nullptr;
-        slot = &dc->bitmap;
-        dc->memory_bitmap = std::get<Bitmap>(o->value).bitmap.get();
+    switch (o->kind) {
+        case GdiKind::pen:
+            slot = &dc->pen;
+            dc->pen_value = o->pen;
+            break;
+        case GdiKind::brush:
+            slot = &dc->brush;
+            dc->brush_value = o->brush;
+            break;
+        case GdiKind::font:
+            slot = &dc->font;
+            break;
+        default:
+            // A bitmap goes into one memory context at a time.
+            if (!dc->memory || (object != dc->bitmap && is_selected(object))) return nullptr;
+            slot = &dc->bitmap;
+            dc->memory_bitmap = o->bitmap.get();
+            break;
     }
     HGDIOBJ previous = *slot;
     if (previous == object) return previous;
     *slot = object;
-    ++o->selections;
-    release_object(previous);
+    let_go_if_pending(previous);
     return previous;
 }
 

@@ -15,12 +15,10 @@ constexpr WPARAM kCancel = 2;  // IDCANCEL: what the close box and Escape send
 // Dialog units to pixels, from the average character size of the dialog's font.
 void place(DialogTemplate& d) {
     int base_x = 8, base_y = 16;
-    if (GdiObject* o = find_object(core().stock[SYSTEM_FONT]))
-        if (auto* f = std::get_if<Font>(&o->value)) {
-            if (!f->font) f->font = glyphs::find_font(*f->request);
-            base_x = std::max(1, glyphs::metrics(*f->font).average_char_width);
-            base_y = std::max(1, glyphs::metrics(*f->font).height);
-        }
+    if (const glyphs::Font* font = object_font(find_object(core().stock[SYSTEM_FONT]))) {
+        base_x = std::max(1, glyphs::metrics(*font).average_char_width);
+        base_y = std::max(1, glyphs::metrics(*font).height);
+    }
     auto to_pixels = [&](const RECT& u) {
         return RECT{int((long long)u.left * base_x / 4), int((long long)u.top * base_y / 8),
                     int((long long)u.right * base_x / 4), int((long long)u.bottom * base_y / 8)};

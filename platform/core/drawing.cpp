@@ -42,11 +42,11 @@ HPEN CreatePen(int style, int width, COLORREF color) {
     pen.color = to_pixel(color);
     pen.width = width == INT32_MIN ? INT32_MAX : std::abs(width);
     pen.null = style == PS_NULL;
-    return make_handle<HPEN>(core().objects.add(GdiObject{Pen{pen}}));
+    return make_handle<HPEN>(core().objects.add(pen));
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) {
-    return make_handle<HBRUSH>(core().objects.add(GdiObject{Brush{{to_pixel(color), false}}}));
+    return make_handle<HBRUSH>(core().objects.add(raster::Brush{to_pixel(color), false}));
 }
 
 HGDIOBJ GetStockObject(int index) {
@@ -58,10 +58,12 @@ BOOL DeleteObject(HGDIOBJ object) {
     GdiObject* o = find_object(object);
     if (!o) return FALSE;
     if (o->stock) return TRUE;
-    if (o->selections > 0)
+    if (is_selected(object)) {
+        if (!o->delete_pending) ++core().pending_deletes;
         o->delete_pending = true;
-    else
+    } else {
         core().objects.remove(handle_id(object));
+    }
     return TRUE;
 }
 

@@ -3,7 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace sktch::platform {
@@ -11,48 +12,54 @@ namespace sktch::platform {
 template <class T>
 class HandleTable {
   public:
-    // Stores value and returns its handle, never 0.
-    std::uint32_t add(T value) {
+    // Stores a value made from args, in place, and returns its handle, never 0.
+    template <class... Args>
+    std::uint32_t add(Args&&... args) {
         std::uint32_t index;
         if (!free_.empty()) {
             index = free_.back();
             free_.pop_back();
         } else {
-            index = static_cast<std::uint32_t>(slots_.size());
+            index = count_++;
             slots_.emplace_back();
         }
         Slot& slot = slots_[index];
-        slot.value = std::move(value);
-        return encode(index, slot.generation);
+        // Built where it stays: a temporary moved in would stall on every pen made.
+        std::destroy_at(&slot.value);
+        std::construct_at(&slot.value, std::forward<Args>(args)...);
+        slot.handle = encode(index, slot.generation);
+        return slot.handle;
     }
 
+    // One comparison decides: a live slot keeps the whole handle it was given out under.
     T* get(std::uint32_t handle) {
-        std::uint32_t index = (handle & kIndexMask) - 1;
-        if ((handle & kIndexMask) == 0 || index >= slots_.size()) return nullptr;
+        std::uint32_t index = (handle & kIndexMask) - 1;  // handle 0 wraps to past the end
+        if (index >= count_) return nullptr;
         Slot& slot = slots_[index];
-        if (!slot.value || slot.generation != (handle >> kIndexBits)) return nullptr;
-        return &*slot.value;
+        return slot.handle == handle ? &slot.value : nullptr;
     }
 
     bool remove(std::uint32_t handle) {
         if (!get(handle)) return false;
-        std::uint32_t index = (handle & kIndexMask) - 1;
-        Slot& slot = slots_[index];
-        slot.value.reset();
+        Slot& slot = slots_[(handle & kIndexMask) - 1];
+        slot.handle = 0;
+        std::destroy_at(&slot.value);
+        std::construct_at(&slot.value);
         slot.generation = (slot.generation + 1) & kGenerationMask;
-        free_.push_back(index);
+        if (slot.generation == 0) slot.generation = 1;
+        free_.push_back((handle & kIndexMask) - 1);
         return true;
     }
 
     template <class F>
     void for_each(F&& f) {
-        for (std::size_t i = 0; i < slots_.size(); ++i)
-            if (slots_[i].value)
-                f(encode(std::uint32_t(i), slots_[i].generation), *slots_[i].value);
+        for (Slot& slot : slots_)
+            if (slot.handle != 0) f(slot.handle, slot.value);
     }
 
     void clear() {
         slots_.clear();
+        count_ = 0;
         free_.clear();
     }
 
@@ -67,10 +74,12 @@ class HandleTable {
     }
 
     struct Slot {
+        std::uint32_t handle = 0;  // the live handle, 0 while the slot is free
         std::uint32_t generation = 1;
-        std::optional<T> value;
+        T value{};
     };
     std::vector<Slot> slots_;
+    std::uint32_t count_ = 0;  // slots_.size(), kept apart: look-ups compare with it
     std::vector<std::uint32_t> free_;
 };
 

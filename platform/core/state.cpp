@@ -14,8 +14,12 @@ HGDIOBJ add_stock(Core& c, GdiObject object) {
 }
 
 void make_stock_objects(Core& c) {
-    auto pen = [](raster::Pixel color, bool null) { return GdiObject{Pen{{color, 1, null}}}; };
-    auto brush = [](raster::Pixel color, bool hollow) { return GdiObject{Brush{{color, hollow}}}; };
+    auto pen = [](raster::Pixel color, bool null) {
+        return GdiObject(raster::Pen{color, 1, null});
+    };
+    auto brush = [](raster::Pixel color, bool hollow) {
+        return GdiObject(raster::Brush{color, hollow});
+    };
     c.stock[WHITE_BRUSH] = add_stock(c, brush(0xFFFFFF, false));
     c.stock[BLACK_BRUSH] = add_stock(c, brush(0x000000, false));
     c.stock[NULL_BRUSH] = add_stock(c, brush(0x000000, true));
@@ -26,16 +30,13 @@ void make_stock_objects(Core& c) {
     fixed.height = 13;
     fixed.monospace = true;
     fixed.face = "monospace";
-    c.stock[ANSI_FIXED_FONT] =
-        add_stock(c, GdiObject{Font{std::make_unique<glyphs::FontRequest>(fixed), nullptr}});
+    c.stock[ANSI_FIXED_FONT] = add_stock(c, GdiObject(fixed));
     glyphs::FontRequest system;
     system.height = 16;
     system.weight = 700;
     system.face = "sans-serif";
-    c.stock[SYSTEM_FONT] =
-        add_stock(c, GdiObject{Font{std::make_unique<glyphs::FontRequest>(system), nullptr}});
-    c.stock[kDefaultBitmap] =
-        add_stock(c, GdiObject{Bitmap{std::make_unique<raster::Bitmap>(1, 1, 0)}});
+    c.stock[SYSTEM_FONT] = add_stock(c, GdiObject(system));
+    c.stock[kDefaultBitmap] = add_stock(c, GdiObject(std::make_unique<raster::Bitmap>(1, 1, 0)));
 }
 
 std::unique_ptr<Core>& instance() {
@@ -64,14 +65,6 @@ void reset_core() {
 
 HGDIOBJ default_bitmap() {
     return core().stock[kDefaultBitmap];
-}
-
-raster::Pixel to_pixel(COLORREF color) {
-    return raster::Pixel(GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color));
-}
-
-COLORREF to_colorref(raster::Pixel pixel) {
-    return RGB(int(pixel >> 16) & 0xFF, int(pixel >> 8) & 0xFF, int(pixel) & 0xFF);
 }
 
 }  // namespace sktch::platform

@@ -5,14 +5,18 @@
 #include "core/core.h"
 
 namespace sktch::platform {
+
+const glyphs::Font* object_font(GdiObject* object) {
+    if (!object || object->kind != GdiKind::font) return nullptr;
+    FontData& data = *object->font;
+    if (!data.font) data.font = glyphs::find_font(data.request);
+    return data.font;
+}
+
 namespace {
 
 const glyphs::Font* context_font(DeviceContext& dc) {
-    GdiObject* o = find_object(dc.font);
-    Font* f = o ? std::get_if<Font>(&o->value) : nullptr;
-    if (!f) return nullptr;
-    if (!f->font) f->font = glyphs::find_font(*f->request);
-    return f->font;
+    return object_font(find_object(dc.font));
 }
 
 }  // namespace
@@ -33,8 +37,7 @@ HFONT CreateFontA(int height, int width, int, int, int weight, DWORD italic, DWO
     request.strike_out = strike_out != 0;
     request.monospace = (pitch_and_family & 3) == FIXED_PITCH;
     request.face = face ? std::string(face, strnlen(face, 31)) : "";
-    return make_handle<HFONT>(core().objects.add(
-        GdiObject{Font{std::make_unique<glyphs::FontRequest>(std::move(request)), nullptr}}));
+    return make_handle<HFONT>(core().objects.add(std::move(request)));
 }
 
 COLORREF SetTextColor(HDC dc, COLORREF color) {

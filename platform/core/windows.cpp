@@ -28,9 +28,8 @@ void client_size_for(const Window& w, int& width, int& height) {
 }
 
 raster::Pixel background_of(const Window& w) {
-    if (GdiObject* object = find_object(w.window_class.background))
-        if (auto* brush = std::get_if<Brush>(&object->value)) return brush->brush.color;
-    return 0xFFFFFF;
+    GdiObject* object = find_object(w.window_class.background);
+    return object && object->kind == GdiKind::brush ? object->brush.color : 0xFFFFFF;
 }
 
 // Makes the backing store match the client size; new pixels get the class background.

@@ -10,10 +10,6 @@ void Bitmap::resize(int w, int h, Pixel fill) {
     pixels.assign(std::size_t(width) * std::size_t(height), fill);
 }
 
-Target whole(Bitmap& bitmap) {
-    return Target{&bitmap, Clip{0, 0, bitmap.width, bitmap.height}};
-}
-
 void set_pixel(const Target& t, int x, int y, Pixel color) {
     detail::Painter(t, color).pixel(x, y);
 }

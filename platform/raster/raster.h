@@ -59,7 +59,9 @@ struct Target {
     Clip clip;  // already within the bitmap
 };
 
-Target whole(Bitmap& bitmap);
+inline Target whole(Bitmap& bitmap) {
+    return Target{&bitmap, Clip{0, 0, bitmap.width, bitmap.height}};
+}
 
 void fill_rect(const Target& t, int left, int top, int right, int bottom, Pixel color);
 void rectangle(const Target& t, const Pen& pen, const Brush& brush, int left, int top, int right,

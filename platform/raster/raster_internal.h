@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cwchar>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -41,6 +42,10 @@ inline i64 isqrt(i64 v) {
 // Sets n pixels from p on. Runs of a few pixels are stored one by one; longer ones 16 bytes
 // at a time (compilers leave the plain loop unvectorised at -O2).
 inline void fill_pixels(Pixel* p, std::size_t n, Pixel c) {
+    if (n >= 64) {
+        std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(c), n);
+        return;
+    }
 #if defined(__SSE2__)
     if (n >= 8) {
         const __m128i v = _mm_set1_epi32(static_cast<int>(c));

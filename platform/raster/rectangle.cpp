@@ -8,13 +8,11 @@ namespace sktch::raster {
 
 using detail::i64;
 
-void rectangle(const Target& t, const Pen& pen, const Brush& brush, int left, int top, int right,
-               int bottom) {
-    i64 l = left, tp = top, r = right, b = bottom;
-    if (l > r) std::swap(l, r);
-    if (tp > b) std::swap(tp, b);
-    if (l == r || tp == b) return;
-    const int width = detail::pen_width(pen);
+namespace {
+
+// Everything but the plain filled box, kept apart so that the common case stays light.
+[[gnu::noinline]] void outlined_rectangle(const Target& t, const Pen& pen, const Brush& brush,
+                                          i64 l, i64 tp, i64 r, i64 b, int width) {
     const bool thin = width == 1;
     if (r - l == 1 && b - tp == 1 && (thin || pen.null)) {
         // A box from a point to itself: that point.
@@ -22,10 +20,6 @@ void rectangle(const Target& t, const Pen& pen, const Brush& brush, int left, in
             detail::Painter(t, pen.color).pixel(l, tp);
         else if (!brush.hollow)
             detail::Painter(t, brush.color).pixel(l, tp);
-        return;
-    }
-    if (thin && !pen.null && !brush.hollow && brush.color == pen.color) {
-        detail::Painter(t, pen.color).box(l, tp, r, b);
         return;
     }
     // The pen runs along the path (l, t) - (r - 1, b - 1); the brush fills the inside of
@@ -43,6 +37,23 @@ void rectangle(const Target& t, const Pen& pen, const Brush& brush, int left, in
     const i64 xs[4] = {l, r - 1, r - 1, l};
     const i64 ys[4] = {tp, tp, b - 1, b - 1};
     detail::wide_polyline64(p, width, xs, ys, 4, true);
+}
+
+}  // namespace
+
+void rectangle(const Target& t, const Pen& pen, const Brush& brush, int left, int top, int right,
+               int bottom) {
+    i64 l = left, tp = top, r = right, b = bottom;
+    if (l > r) std::swap(l, r);
+    if (tp > b) std::swap(tp, b);
+    if (l == r || tp == b) return;
+    const int width = detail::pen_width(pen);
+    if (width == 1 && !pen.null && !brush.hollow && brush.color == pen.color) {
+        // A filled shape: outline and inside are one block.
+        detail::Painter(t, pen.color).box(l, tp, r, b);
+        return;
+    }
+    outlined_rectangle(t, pen, brush, l, tp, r, b, width);
 }
 
 }  // namespace sktch::raster

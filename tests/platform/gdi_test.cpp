@@ -55,6 +55,27 @@ TEST_F(Gdi, ObjectDeletedWhileSelectedStaysUsableUntilReleased) {
     EXPECT_FALSE(DeleteObject(blue)) << "gone once no context holds it";
 }
 
+TEST_F(Gdi, ObjectHeldByTwoContextsGoesWhenBothLetGo) {
+    HDC other = CreateCompatibleDC(nullptr);
+    HPEN green = CreatePen(PS_SOLID, 1, RGB(0, 255, 0));
+    HGDIOBJ old_here = SelectObject(surface, green);
+    SelectObject(other, green);
+    EXPECT_TRUE(DeleteObject(green));
+    EXPECT_TRUE(DeleteObject(green)) << "deleting again while pending changes nothing";
+    EXPECT_EQ(SelectObject(surface, green), nullptr) << "a pending object cannot be selected anew";
+
+    SelectObject(surface, old_here);
+    LineTo(other, 0, 0);  // still held by the other context, still usable there
+    EXPECT_TRUE(DeleteObject(green)) << "one context still holds it";
+    EXPECT_TRUE(DeleteDC(other));
+    EXPECT_FALSE(DeleteObject(green)) << "gone with the last context that held it";
+
+    // Fresh objects delete at once again.
+    HBRUSH brush = CreateSolidBrush(RGB(1, 1, 1));
+    EXPECT_TRUE(DeleteObject(brush));
+    EXPECT_FALSE(DeleteObject(brush));
+}
+
 TEST_F(Gdi, StockObjectsSurviveDeletion) {
     HGDIOBJ hollow = GetStockObject(NULL_BRUSH);
     EXPECT_TRUE(DeleteObject(hollow));
