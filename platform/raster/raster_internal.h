@@ -39,12 +39,16 @@ inline i64 isqrt(i64 v) {
     return r;
 }
 
-// Sets n pixels from p on. Runs of a few pixels are stored one by one; longer ones 16 bytes
-// at a time (compilers leave the plain loop unvectorised at -O2).
+// Sets n pixels from p on. Runs of a few pixels are stored one by one, middling ones 16 bytes
+// at a time (compilers leave the plain loop unvectorised at -O2), and long ones by the C
+// library's wmemset, which picks the widest stores the processor has: a 32-bit wchar_t is
+// a pixel.
 inline void fill_pixels(Pixel* p, std::size_t n, Pixel c) {
-    if (n >= 64) {
-        std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(c), n);
-        return;
+    if constexpr (sizeof(wchar_t) == sizeof(Pixel)) {
+        if (n >= 64) {
+            std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(c), n);
+            return;
+        }
     }
 #if defined(__SSE2__)
     if (n >= 8) {
