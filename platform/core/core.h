@@ -86,6 +86,13 @@ struct GdiObject {
         : kind(GdiKind::bitmap), bitmap(std::move(b)) {}
 };
 
+// A deleted object only lets go of its font or bitmap: pens and brushes own nothing, and
+// the slot's next object is built over the rest.
+inline void release(GdiObject& object) {
+    object.font.reset();
+    object.bitmap.reset();
+}
+
 struct DeviceContext {
     HWND window = nullptr;  // a window's context draws on its backing store...
     bool memory = false;    // ...a memory context on its selected bitmap
@@ -154,7 +161,7 @@ inline GdiObject* find_object(HGDIOBJ handle) {
 }
 // Whether any device context has the object selected. Selections are not counted: drawing
 // selects four times for each pen it deletes, and there are only ever a few contexts.
-bool is_selected(HGDIOBJ object);
+bool is_selected(HGDIOBJ object, GdiKind kind);
 // A context has let go of the object: an object deleted while selected goes once no context
 // holds it.
 void let_go(HGDIOBJ object);

@@ -1,6 +1,7 @@
 // Device contexts: a window's draws on its backing store, a memory one on its bitmap.
 // Also painting (BeginPaint/EndPaint), copying between contexts and scrolling.
 #include <algorithm>
+#include <utility>
 
 #include "core/backend.h"
 #include "core/core.h"
@@ -50,19 +51,18 @@ bool remove_context(HDC handle) {
 
 }  // namespace
 
-bool is_selected(HGDIOBJ object) {
-    bool found = false;
-    core().contexts.for_each([&](std::uint32_t, const DeviceContext& dc) {
-        found = found || dc.pen == object || dc.brush == object || dc.font == object ||
-                dc.bitmap == object;
-    });
-    return found;
+bool is_selected(HGDIOBJ object, GdiKind kind) {
+    HGDIOBJ DeviceContext::*held = kind == GdiKind::pen     ? &DeviceContext::pen
+                                   : kind == GdiKind::brush ? &DeviceContext::brush
+                                   : kind == GdiKind::font  ? &DeviceContext::font
+                                                            : &DeviceContext::bitmap;
+    return core().contexts.any_of([=](const DeviceContext& dc) { return dc.*held == object; });
 }
 
 void let_go(HGDIOBJ object) {
     GdiObject* o = find_object(object);
-    if (!o || !o->delete_pending || is_selected(object)) return;
-    core().objects.remove(handle_id(object));
+    if (!o || !o->delete_pending || is_selected(object, o->kind)) return;
+    core().objects.erase(handle_id(object));
     --core().pending_deletes;
 }
 
@@ -145,15 +145,15 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
             break;
         default:
             // A bitmap goes into one memory context at a time.
-            if (!dc->memory || (object != dc->bitmap && is_selected(object))) return nullptr;
+            if (!dc->memory || (object != dc->bitmap && is_selected(object, GdiKind::bitmap)))
+                return nullptr;
             slot = &dc->bitmap;
             dc->memory_bitmap = o->bitmap.get();
             break;
     }
-    HGDIOBJ previous = *slot;
-    if (previous == object) return previous;
-    *slot = object;
-    let_go_if_pending(previous);
+    HGDIOBJ previous = std::exchange(*slot, object);
+    if (c.pending_deletes > 0 && previous != object) [[unlikely]]
+        let_go(previous);
     return previous;
 }
 

@@ -13,17 +13,14 @@ namespace {
 struct Drawing {
     DeviceContext* dc = nullptr;
     raster::Bitmap* bitmap = nullptr;
-    raster::Pen pen;
-    raster::Brush brush;
+    const raster::Pen& pen() const { return dc->pen_value; }
+    const raster::Brush& brush() const { return dc->brush_value; }
 };
 
 Drawing begin(HDC handle) {
     Drawing d;
     d.dc = find_context(handle);
-    if (!d.dc) return d;
-    d.bitmap = context_bitmap(*d.dc);
-    d.pen = d.dc->pen_value;
-    d.brush = d.dc->brush_value;
+    if (d.dc) d.bitmap = context_bitmap(*d.dc);
     return d;
 }
 
@@ -55,14 +52,15 @@ HGDIOBJ GetStockObject(int index) {
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
-    GdiObject* o = find_object(object);
+    Core& c = core();
+    GdiObject* o = c.objects.get(handle_id(object));
     if (!o) return FALSE;
     if (o->stock) return TRUE;
-    if (is_selected(object)) {
-        if (!o->delete_pending) ++core().pending_deletes;
+    if (is_selected(object, o->kind)) {
+        if (!o->delete_pending) ++c.pending_deletes;
         o->delete_pending = true;
     } else {
-        core().objects.remove(handle_id(object));
+        c.objects.erase(handle_id(object));
     }
     return TRUE;
 }
@@ -70,18 +68,18 @@ BOOL DeleteObject(HGDIOBJ object) {
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
     Drawing d = begin(dc);
     if (!d.bitmap) return FALSE;
-    if (d.pen.null) {
+    if (d.pen().null) {
         // Without an outline the interior alone is filled: one pixel short on the right and
         // at the bottom, where the outline's last column and row would be.
         if (right < left) std::swap(left, right);
         if (bottom < top) std::swap(top, bottom);
-        if (!d.brush.hollow)
+        if (!d.brush().hollow)
             raster::fill_rect(raster::whole(*d.bitmap), left, top, right - 1, bottom - 1,
-                              d.brush.color);
+                              d.brush().color);
         end(d);
         return TRUE;
     }
-    raster::rectangle(raster::whole(*d.bitmap), d.pen, d.brush, left, top, right, bottom);
+    raster::rectangle(raster::whole(*d.bitmap), d.pen(), d.brush(), left, top, right, bottom);
     end(d);
     return TRUE;
 }
@@ -89,7 +87,7 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
 BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
     Drawing d = begin(dc);
     if (!d.bitmap) return FALSE;
-    raster::ellipse(raster::whole(*d.bitmap), d.pen, d.brush, left, top, right, bottom);
+    raster::ellipse(raster::whole(*d.bitmap), d.pen(), d.brush(), left, top, right, bottom);
     end(d);
     return TRUE;
 }
@@ -100,7 +98,7 @@ BOOL Polygon(HDC dc, const POINT* points, int count) {
     static thread_local std::vector<raster::Point> converted;
     converted.clear();
     for (int i = 0; i < count; ++i) converted.push_back({points[i].x, points[i].y});
-    raster::polygon(raster::whole(*d.bitmap), d.pen, d.brush, converted.data(), count);
+    raster::polygon(raster::whole(*d.bitmap), d.pen(), d.brush(), converted.data(), count);
     end(d);
     return TRUE;
 }
@@ -116,7 +114,7 @@ BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
 BOOL LineTo(HDC dc, int x, int y) {
     Drawing d = begin(dc);
     if (!d.bitmap) return FALSE;
-    raster::line(raster::whole(*d.bitmap), d.pen, d.dc->position.x, d.dc->position.y, x, y);
+    raster::line(raster::whole(*d.bitmap), d.pen(), d.dc->position.x, d.dc->position.y, x, y);
     d.dc->position = {x, y};
     end(d);
     return TRUE;

@@ -9,16 +9,23 @@
 
 namespace sktch::platform {
 
+// Frees what a removed value owns. A type can supply its own release(), found by argument-
+// dependent look-up, when a cheaper reset does the job.
+template <class T>
+void release(T& value) {
+    std::destroy_at(&value);
+    std::construct_at(&value);
+}
+
 template <class T>
 class HandleTable {
   public:
     // Stores a value made from args, in place, and returns its handle, never 0.
     template <class... Args>
     std::uint32_t add(Args&&... args) {
-        std::uint32_t index;
-        if (!free_.empty()) {
-            index = free_.back();
-            free_.pop_back();
+        std::uint32_t index = free_;
+        if (index != kNone) {
+            free_ = slots_[index].next_free;
         } else {
             index = count_++;
             slots_.emplace_back();
@@ -41,14 +48,28 @@ class HandleTable {
 
     bool remove(std::uint32_t handle) {
         if (!get(handle)) return false;
-        Slot& slot = slots_[(handle & kIndexMask) - 1];
+        erase(handle);
+        return true;
+    }
+
+    // remove() for a handle just found live by get().
+    void erase(std::uint32_t handle) {
+        const std::uint32_t index = (handle & kIndexMask) - 1;
+        Slot& slot = slots_[index];
         slot.handle = 0;
-        std::destroy_at(&slot.value);
-        std::construct_at(&slot.value);
+        release(slot.value);
         slot.generation = (slot.generation + 1) & kGenerationMask;
         if (slot.generation == 0) slot.generation = 1;
-        free_.push_back((handle & kIndexMask) - 1);
-        return true;
+        slot.next_free = free_;
+        free_ = index;
+    }
+
+    // Whether pred holds for any live value; stops at the first.
+    template <class P>
+    bool any_of(P&& pred) const {
+        for (const Slot& slot : slots_)
+            if (slot.handle != 0 && pred(slot.value)) return true;
+        return false;
     }
 
     template <class F>
@@ -60,7 +81,7 @@ class HandleTable {
     void clear() {
         slots_.clear();
         count_ = 0;
-        free_.clear();
+        free_ = kNone;
     }
 
   private:
@@ -68,6 +89,7 @@ class HandleTable {
     static constexpr std::uint32_t kIndexBits = 20;
     static constexpr std::uint32_t kIndexMask = (1u << kIndexBits) - 1;
     static constexpr std::uint32_t kGenerationMask = (1u << 11) - 1;
+    static constexpr std::uint32_t kNone = ~0u;
 
     static std::uint32_t encode(std::uint32_t index, std::uint32_t generation) {
         return (generation << kIndexBits) | (index + 1);
@@ -76,11 +98,12 @@ class HandleTable {
     struct Slot {
         std::uint32_t handle = 0;  // the live handle, 0 while the slot is free
         std::uint32_t generation = 1;
+        std::uint32_t next_free = kNone;  // while free: the slot freed before it
         T value{};
     };
     std::vector<Slot> slots_;
-    std::uint32_t count_ = 0;  // slots_.size(), kept apart: look-ups compare with it
-    std::vector<std::uint32_t> free_;
+    std::uint32_t count_ = 0;     // slots_.size(), kept apart: look-ups compare with it
+    std::uint32_t free_ = kNone;  // the last slot freed, reused first
 };
 
 // Handle types of the Win32 interface are opaque pointers; their value is the table handle.
