@@ -4,10 +4,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cwchar>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "raster/raster.h"
 
@@ -39,33 +35,16 @@ inline i64 isqrt(i64 v) {
     return r;
 }
 
-// Sets n pixels from p on. Runs of a few pixels are stored one by one, middling ones 16 bytes
-// at a time (compilers leave the plain loop unvectorised at -O2), and long ones by the C
-// library's wmemset, which picks the widest stores the processor has: a 32-bit wchar_t is
-// a pixel.
+// Sets n pixels from p on, n at least 8: 16 bytes at a time (compilers leave the plain loop
+// unvectorised at -O2), and long runs by the C library's wmemset, which picks the widest
+// stores the processor has (a 32-bit wchar_t is a pixel). Out of line, so that the callers'
+// loops over short runs stay small.
+void fill_long_run(Pixel* p, std::size_t n, Pixel c);
+
+// Sets n pixels from p on. Runs of a few pixels, like the dots of a picture's details, are
+// stored one by one.
 inline void fill_pixels(Pixel* p, std::size_t n, Pixel c) {
-    if constexpr (sizeof(wchar_t) == sizeof(Pixel)) {
-        if (n >= 64) {
-            std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(c), n);
-            return;
-        }
-    }
-#if defined(__SSE2__)
-    if (n >= 8) {
-        const __m128i v = _mm_set1_epi32(static_cast<int>(c));
-        std::size_t i = 0;
-        for (; i + 16 <= n; i += 16) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), v);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 4), v);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 8), v);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 12), v);
-        }
-        for (; i + 4 <= n; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), v);
-        // The last few pixels: one store that may overlap the ones before.
-        if (i < n) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + n - 4), v);
-        return;
-    }
-#endif
+    if (n >= 8) return fill_long_run(p, n, c);
     for (std::size_t i = 0; i < n; ++i) p[i] = c;
 }
 
