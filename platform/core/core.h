@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -139,11 +140,15 @@ struct Core {
     std::array<HGDIOBJ, 16> stock{};
 };
 
-// The process's platform state; created on first use.
-extern Core* the_core;
-Core& make_core();
+// The process's platform state, built on first use in static storage: its address is
+// fixed, which spares every handle look-up a load.
+alignas(Core) extern unsigned char core_storage[sizeof(Core)];
+extern bool core_built;
+Core& build_core();
 inline Core& core() {
-    return the_core ? *the_core : make_core();
+    if (!core_built) [[unlikely]]
+        return build_core();
+    return *std::launder(reinterpret_cast<Core*>(core_storage));
 }
 // Forgets every window, message, timer and object, as a new process would start.
 void reset_core();

@@ -39,28 +39,23 @@ void make_stock_objects(Core& c) {
     c.stock[kDefaultBitmap] = add_stock(c, GdiObject(std::make_unique<raster::Bitmap>(1, 1, 0)));
 }
 
-std::unique_ptr<Core>& instance() {
-    static std::unique_ptr<Core> core;
-    return core;
-}
-
 }  // namespace
 
-Core* the_core = nullptr;
+// Never destroyed: the process's windows and objects go with the process.
+alignas(Core) unsigned char core_storage[sizeof(Core)];
+bool core_built = false;
 
-Core& make_core() {
-    auto& c = instance();
-    if (!c) {
-        c = std::make_unique<Core>();
-        make_stock_objects(*c);
-    }
-    the_core = c.get();
+Core& build_core() {
+    Core* c = new (core_storage) Core();
+    core_built = true;
+    make_stock_objects(*c);
     return *c;
 }
 
 void reset_core() {
-    the_core = nullptr;
-    instance().reset();
+    if (!core_built) return;
+    std::launder(reinterpret_cast<Core*>(core_storage))->~Core();
+    core_built = false;
 }
 
 HGDIOBJ default_bitmap() {
