@@ -49,6 +49,22 @@ bool remove_context(HDC handle) {
     return true;
 }
 
+// SelectObject's rarer half, kept apart so that the pen and brush selections of every
+// drawing call stay short.
+[[gnu::noinline]] HGDIOBJ select_font_or_bitmap(DeviceContext& dc, GdiObject& o, HGDIOBJ object) {
+    HGDIOBJ* slot = &dc.font;
+    if (o.kind == GdiKind::bitmap) {
+        // A bitmap goes into one memory context at a time.
+        if (!dc.memory || (object != dc.bitmap && is_selected(object, GdiKind::bitmap)))
+            return nullptr;
+        slot = &dc.bitmap;
+        dc.memory_bitmap = o.bitmap.get();
+    }
+    HGDIOBJ previous = std::exchange(*slot, object);
+    if (previous != object) let_go_if_pending(previous);
+    return previous;
+}
+
 }  // namespace
 
 bool is_selected(HGDIOBJ object, GdiKind kind) {
@@ -130,28 +146,16 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
     DeviceContext* dc = c.contexts.get(handle_id(handle));
     GdiObject* o = c.objects.get(handle_id(object));
     if (!dc || !o || o->delete_pending) return nullptr;
-    HGDIOBJ* slot;
-    switch (o->kind) {
-        case GdiKind::pen:
-            slot = &dc->pen;
-            dc->pen_value = o->pen;
-            break;
-        case GdiKind::brush:
-            slot = &dc->brush;
-            dc->brush_value = o->brush;
-            break;
-        case GdiKind::font:
-            slot = &dc->font;
-            break;
-        default:
-            // A bitmap goes into one memory context at a time.
-            if (!dc->memory || (object != dc->bitmap && is_selected(object, GdiKind::bitmap)))
-                return nullptr;
-            slot = &dc->bitmap;
-            dc->memory_bitmap = o->bitmap.get();
-            break;
+    HGDIOBJ previous;
+    if (o->kind == GdiKind::pen) {
+        dc->pen_value = o->pen;
+        previous = std::exchange(dc->pen, object);
+    } else if (o->kind == GdiKind::brush) {
+        dc->brush_value = o->brush;
+        previous = std::exchange(dc->brush, object);
+    } else {
+        return select_font_or_bitmap(*dc, *o, object);
     }
-    HGDIOBJ previous = std::exchange(*slot, object);
     if (c.pending_deletes > 0 && previous != object) [[unlikely]]
         let_go(previous);
     return previous;

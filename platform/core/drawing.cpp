@@ -17,7 +17,7 @@ struct Drawing {
     const raster::Brush& brush() const { return dc->brush_value; }
 };
 
-Drawing begin(HDC handle) {
+[[gnu::always_inline]] inline Drawing begin(HDC handle) {
     Drawing d;
     d.dc = find_context(handle);
     if (d.dc) d.bitmap = context_bitmap(*d.dc);
