@@ -73,6 +73,7 @@ struct GdiObject {
     GdiKind kind = GdiKind::pen;
     bool stock = false;
     bool delete_pending = false;  // deleted while selected: goes when no context holds it
+    int selections = 0;           // how many device contexts have it selected
     raster::Pen pen;
     raster::Brush brush;
     std::unique_ptr<FontData> font;
@@ -134,7 +135,6 @@ struct Core {
     HandleTable<Menu> menus;
     HandleTable<DeviceContext> contexts;
     HandleTable<GdiObject> objects;
-    int pending_deletes = 0;  // objects deleted while selected, still waiting to go
     HandleTable<MemoryBlock> blocks;
     std::array<bool, 256> keys_down{};
     std::array<HGDIOBJ, 16> stock{};
@@ -164,14 +164,11 @@ inline DeviceContext* find_context(HDC handle) {
 inline GdiObject* find_object(HGDIOBJ handle) {
     return core().objects.get(handle_id(handle));
 }
-// Whether any device context has the object selected. Selections are not counted: drawing
-// selects four times for each pen it deletes, and there are only ever a few contexts.
-bool is_selected(HGDIOBJ object, GdiKind kind);
-// A context has let go of the object: an object deleted while selected goes once no context
-// holds it.
-void let_go(HGDIOBJ object);
-inline void let_go_if_pending(HGDIOBJ object) {
-    if (core().pending_deletes > 0) let_go(object);
+// A device context lets go of an object it had selected (a selected object is always live);
+// an object deleted while selected goes with the last selection.
+inline void release_selection(Core& c, HGDIOBJ object) {
+    GdiObject& o = c.objects.live(handle_id(object));
+    if (--o.selections == 0 && o.delete_pending) c.objects.erase(handle_id(object));
 }
 
 // The font a font object stands for, looked up on first use; null for other objects.

@@ -34,6 +34,8 @@ HDC add_context(DeviceContext dc) {
     dc.brush = c.stock[WHITE_BRUSH];
     dc.font = c.stock[SYSTEM_FONT];
     if (dc.memory) dc.bitmap = default_bitmap();
+    for (HGDIOBJ o : {dc.pen, dc.brush, dc.font, dc.bitmap})
+        if (o) ++c.objects.live(handle_id(o)).selections;
     remember_selection(dc, dc.pen);
     remember_selection(dc, dc.brush);
     remember_selection(dc, dc.bitmap);
@@ -44,8 +46,10 @@ bool remove_context(HDC handle) {
     DeviceContext* dc = find_context(handle);
     if (!dc) return false;
     DeviceContext gone = *dc;
-    core().contexts.remove(handle_id(handle));
-    for (HGDIOBJ o : {gone.pen, gone.brush, gone.font, gone.bitmap}) let_go_if_pending(o);
+    Core& c = core();
+    c.contexts.remove(handle_id(handle));
+    for (HGDIOBJ o : {gone.pen, gone.brush, gone.font, gone.bitmap})
+        if (o) release_selection(c, o);
     return true;
 }
 
@@ -55,32 +59,19 @@ bool remove_context(HDC handle) {
     HGDIOBJ* slot = &dc.font;
     if (o.kind == GdiKind::bitmap) {
         // A bitmap goes into one memory context at a time.
-        if (!dc.memory || (object != dc.bitmap && is_selected(object, GdiKind::bitmap)))
-            return nullptr;
+        if (!dc.memory || (object != dc.bitmap && o.selections > 0)) return nullptr;
         slot = &dc.bitmap;
         dc.memory_bitmap = o.bitmap.get();
     }
     HGDIOBJ previous = std::exchange(*slot, object);
-    if (previous != object) let_go_if_pending(previous);
+    if (previous != object) {
+        ++o.selections;
+        if (previous) release_selection(core(), previous);
+    }
     return previous;
 }
 
 }  // namespace
-
-bool is_selected(HGDIOBJ object, GdiKind kind) {
-    HGDIOBJ DeviceContext::*held = kind == GdiKind::pen     ? &DeviceContext::pen
-                                   : kind == GdiKind::brush ? &DeviceContext::brush
-                                   : kind == GdiKind::font  ? &DeviceContext::font
-                                                            : &DeviceContext::bitmap;
-    return core().contexts.any_of([=](const DeviceContext& dc) { return dc.*held == object; });
-}
-
-void let_go(HGDIOBJ object) {
-    GdiObject* o = find_object(object);
-    if (!o || !o->delete_pending || is_selected(object, o->kind)) return;
-    core().objects.erase(handle_id(object));
-    --core().pending_deletes;
-}
 
 }  // namespace sktch::platform
 
@@ -156,8 +147,10 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
     } else {
         return select_font_or_bitmap(*dc, *o, object);
     }
-    if (c.pending_deletes > 0 && previous != object) [[unlikely]]
-        let_go(previous);
+    if (previous != object) {
+        ++o->selections;
+        release_selection(c, previous);
+    }
     return previous;
 }
 

@@ -56,8 +56,7 @@ BOOL DeleteObject(HGDIOBJ object) {
     GdiObject* o = c.objects.get(handle_id(object));
     if (!o) return FALSE;
     if (o->stock) return TRUE;
-    if (is_selected(object, o->kind)) {
-        if (!o->delete_pending) ++c.pending_deletes;
+    if (o->selections > 0) {
         o->delete_pending = true;
     } else {
         c.objects.erase(handle_id(object));

@@ -46,6 +46,10 @@ class HandleTable {
         return slot.handle == handle ? &slot.value : nullptr;
     }
 
+    // The value of a handle known to be live, without the check: for handles the platform
+    // keeps itself, like the objects a device context has selected.
+    T& live(std::uint32_t handle) { return slots_[(handle & kIndexMask) - 1].value; }
+
     bool remove(std::uint32_t handle) {
         if (!get(handle)) return false;
         erase(handle);
