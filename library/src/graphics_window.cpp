@@ -147,7 +147,7 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM w, LPARA
             PostQuitMessage(0);
             return 0;
         case WM_SIZE: {
-            RECT r;
+            RECT r{};
             GetClientRect(window, &r);
             state.origin_x = (r.right - r.left) / 2 + r.left;
             state.origin_y = (r.bottom - r.top) / 2 + r.top;

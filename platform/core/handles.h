@@ -9,8 +9,8 @@
 
 namespace sktch::platform {
 
-// Frees what a removed value owns. A type can supply its own release(), found by argument-
-// dependent look-up, when a cheaper reset does the job.
+// Frees what a removed value owns, leaving it owning nothing. A type can supply its own
+// release(), found by argument-dependent look-up, when a cheaper reset does the job.
 template <class T>
 void release(T& value) {
     std::destroy_at(&value);
@@ -31,8 +31,9 @@ class HandleTable {
             slots_.emplace_back();
         }
         Slot& slot = slots_[index];
-        // Built where it stays: a temporary moved in would stall on every pen made.
-        std::destroy_at(&slot.value);
+        // Built where it stays: a temporary moved in would stall on every pen made. A free
+        // slot's value owns nothing (it is new, or release() saw to it), so it is built over
+        // without being destroyed first.
         std::construct_at(&slot.value, std::forward<Args>(args)...);
         slot.handle = encode(index, slot.generation);
         return slot.handle;
