@@ -183,6 +183,8 @@ inline raster::Bitmap* context_bitmap(DeviceContext& dc) {
     Window* w = find_window(dc.window);
     return w ? &w->backing : nullptr;
 }
+// The colour of a window's class background brush; white without one.
+raster::Pixel class_background(const Window& w);
 // Re-reads a window's client size after its frame or menu changed; true when it changed.
 bool refresh_client_size(HWND window);
 // Tells the backend that a window's backing store changed (drawn on through a window DC).

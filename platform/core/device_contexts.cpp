@@ -53,22 +53,25 @@ bool remove_context(HDC handle) {
     return true;
 }
 
+// Puts an object into one of a context's slots and returns what was there; the selection
+// counts follow.
+HGDIOBJ exchange_selection(Core& c, HGDIOBJ& slot, GdiObject& o, HGDIOBJ object) {
+    HGDIOBJ previous = std::exchange(slot, object);
+    if (previous != object) {
+        ++o.selections;
+        release_selection(c, previous);
+    }
+    return previous;
+}
+
 // SelectObject's rarer half, kept apart so that the pen and brush selections of every
 // drawing call stay short.
 [[gnu::noinline]] HGDIOBJ select_font_or_bitmap(DeviceContext& dc, GdiObject& o, HGDIOBJ object) {
-    HGDIOBJ* slot = &dc.font;
-    if (o.kind == GdiKind::bitmap) {
-        // A bitmap goes into one memory context at a time.
-        if (!dc.memory || (object != dc.bitmap && o.selections > 0)) return nullptr;
-        slot = &dc.bitmap;
-        dc.memory_bitmap = o.bitmap.get();
-    }
-    HGDIOBJ previous = std::exchange(*slot, object);
-    if (previous != object) {
-        ++o.selections;
-        if (previous) release_selection(core(), previous);
-    }
-    return previous;
+    if (o.kind == GdiKind::font) return exchange_selection(core(), dc.font, o, object);
+    // A bitmap goes into one memory context at a time.
+    if (!dc.memory || (object != dc.bitmap && o.selections > 0)) return nullptr;
+    dc.memory_bitmap = o.bitmap.get();
+    return exchange_selection(core(), dc.bitmap, o, object);
 }
 
 }  // namespace
@@ -96,10 +99,7 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
     w->needs_paint = false;
     if (erase) {
         // The update region is erased with the class background, as WM_ERASEBKGND would.
-        raster::Pixel background = 0xFFFFFF;
-        GdiObject* o = find_object(w->window_class.background);
-        if (o && o->kind == GdiKind::brush) background = o->brush.color;
-        std::fill(w->backing.pixels.begin(), w->backing.pixels.end(), background);
+        std::fill(w->backing.pixels.begin(), w->backing.pixels.end(), class_background(*w));
         window_pixels_changed(window);
     }
     HDC dc = GetDC(window);
@@ -137,21 +137,15 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
     DeviceContext* dc = c.contexts.get(handle_id(handle));
     GdiObject* o = c.objects.get(handle_id(object));
     if (!dc || !o || o->delete_pending) return nullptr;
-    HGDIOBJ previous;
     if (o->kind == GdiKind::pen) {
         dc->pen_value = o->pen;
-        previous = std::exchange(dc->pen, object);
-    } else if (o->kind == GdiKind::brush) {
+        return exchange_selection(c, dc->pen, *o, object);
+    }
+    if (o->kind == GdiKind::brush) {
         dc->brush_value = o->brush;
-        previous = std::exchange(dc->brush, object);
-    } else {
-        return select_font_or_bitmap(*dc, *o, object);
+        return exchange_selection(c, dc->brush, *o, object);
     }
-    if (previous != object) {
-        ++o->selections;
-        release_selection(c, previous);
-    }
-    return previous;
+    return select_font_or_bitmap(*dc, *o, object);
 }
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int src_x, int src_y,

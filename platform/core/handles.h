@@ -69,14 +69,6 @@ class HandleTable {
         free_ = index;
     }
 
-    // Whether pred holds for any live value; stops at the first.
-    template <class P>
-    bool any_of(P&& pred) const {
-        for (const Slot& slot : slots_)
-            if (slot.handle != 0 && pred(slot.value)) return true;
-        return false;
-    }
-
     template <class F>
     void for_each(F&& f) {
         for (Slot& slot : slots_)

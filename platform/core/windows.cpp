@@ -27,18 +27,18 @@ void client_size_for(const Window& w, int& width, int& height) {
     height = int(std::clamp<long long>(outer_h - 2 * border - caption - menu, 0, 16384));
 }
 
-raster::Pixel background_of(const Window& w) {
-    GdiObject* object = find_object(w.window_class.background);
-    return object && object->kind == GdiKind::brush ? object->brush.color : 0xFFFFFF;
-}
-
 // Makes the backing store match the client size; new pixels get the class background.
 void fit_backing(Window& w) {
     if (w.backing.width == w.client_width && w.backing.height == w.client_height) return;
-    w.backing.resize(w.client_width, w.client_height, background_of(w));
+    w.backing.resize(w.client_width, w.client_height, class_background(w));
 }
 
 }  // namespace
+
+raster::Pixel class_background(const Window& w) {
+    GdiObject* object = find_object(w.window_class.background);
+    return object && object->kind == GdiKind::brush ? object->brush.color : 0xFFFFFF;
+}
 
 void window_pixels_changed(HWND window) {
     if (Window* w = find_window(window)) backend().pixels_changed(window, *w);
