@@ -61,7 +61,7 @@ void build_template(unsigned char (&bytes)[kTemplateSize], const char* prompt) {
 
     TemplateWriter t(bytes);
     t.at(0);
-    t.dword(0x90C80080);  // WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME
+    t.dword(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);  // 0x90C80080
     t.dword(0);
     t.word(3);
     t.word(50);
@@ -72,11 +72,14 @@ void build_template(unsigned char (&bytes)[kTemplateSize], const char* prompt) {
     t.word(0);  // the standard dialog class
     t.text("SKTCH_gets");
     t.at(44);
-    t.item(0x50810044, 8, 30, 167, 37, kEditBox, 0x0081, "");
+    t.item(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOVSCROLL | ES_MULTILINE, 8, 30,
+           167, 37, kEditBox, 0x0081, "");  // 0x50810044, the edit class
     t.at(72);
-    t.item(0x50010001, 67, 74, 50, 14, kOkayButton, 0x0080, "Okay");
+    t.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 67, 74, 50, 14, kOkayButton,
+           0x0080, "Okay");  // 0x50010001, the button class
     t.at(108);
-    t.item(0x50020000, 8, 3, 167, 24, kPromptText, 0x0082, shown);
+    t.item(WS_CHILD | WS_VISIBLE | WS_GROUP, 8, 3, 167, 24, kPromptText, 0x0082,
+           shown);  // 0x50020000, the static class
 }
 
 INT_PTR CALLBACK gets_dialog_proc(HWND window, UINT message, WPARAM w, LPARAM l) {

@@ -176,6 +176,11 @@ const glyphs::Font* object_font(GdiObject* object);
 inline Menu* find_menu(HMENU handle) {
     return core().menus.get(handle_id(handle));
 }
+// How deep popups are followed: a menu that holds itself ends there.
+constexpr int kMaxMenuDepth = 8;
+// The first command item with this id in a menu or its popups, as CheckMenuItem and a
+// chosen item find it; `owner`, when given, receives the menu that holds it.
+MenuItem* find_menu_item(HMENU menu, UINT id, HMENU* owner = nullptr, int depth = 0);
 
 // The pixels a device context draws on; null when it has none.
 inline raster::Bitmap* context_bitmap(DeviceContext& dc) {

@@ -127,3 +127,20 @@ bool read_dialog_template(const void* data, std::size_t size, DialogTemplate& ou
 }
 
 }  // namespace sktch::platform
+
+namespace sktch::platform {
+
+const DialogControl* default_button(const DialogTemplate& dialog) {
+    const DialogControl* found = nullptr;
+    for (const DialogControl& c : dialog.controls)
+        if (c.kind == DialogControl::Kind::Button && (c.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            found = &c;
+    return found;
+}
+
+WORD default_command(const DialogTemplate& dialog) {
+    const DialogControl* button = default_button(dialog);
+    return button ? button->id : WORD(IDOK);
+}
+
+}  // namespace sktch::platform

@@ -27,6 +27,13 @@ struct DialogTemplate {
     std::vector<DialogControl> controls;
 };
 
+// The dialog's default push button (BS_DEFPUSHBUTTON), which Enter presses; null when it has
+// none. As on Win32, when several buttons claim it the last one is the default and the
+// others are shown as plain push buttons.
+const DialogControl* default_button(const DialogTemplate& dialog);
+// The command Enter sends: the default button's id, else IDOK.
+WORD default_command(const DialogTemplate& dialog);
+
 // Reads at most `size` bytes; false when the template is cut short or malformed.
 // Characters above 255 become '?'.
 bool read_dialog_template(const void* data, std::size_t size, DialogTemplate& out);

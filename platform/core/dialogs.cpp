@@ -10,8 +10,6 @@
 namespace sktch::platform {
 namespace {
 
-constexpr WPARAM kCancel = 2;  // IDCANCEL: what the close box and Escape send
-
 // Dialog units to pixels, from the average character size of the dialog's font.
 void place(DialogTemplate& d) {
     int base_x = 8, base_y = 16;
@@ -34,7 +32,7 @@ LRESULT CALLBACK dialog_window_proc(HWND window, UINT message, WPARAM w, LPARAM 
         if (INT_PTR handled = procedure(window, message, w, l)) return handled;
     if (message == WM_CLOSE) {
         // A dialog is not destroyed by its close box: it is asked to cancel.
-        PostMessageA(window, WM_COMMAND, kCancel, 0);
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
         return 0;
     }
     if (message == WM_PAINT) return DefWindowProcA(window, message, w, l);

@@ -8,7 +8,7 @@ namespace {
 bool contains(HMENU menu, HMENU wanted, int depth = 0) {
     if (menu == wanted) return true;
     Menu* m = find_menu(menu);
-    if (!m || depth > 8) return false;
+    if (!m || depth > kMaxMenuDepth) return false;
     for (const MenuItem& item : m->items)
         if ((item.flags & MF_POPUP) &&
             contains(reinterpret_cast<HMENU>(item.id), wanted, depth + 1))
@@ -23,22 +23,23 @@ void notify(HMENU menu) {
     });
 }
 
-MenuItem* find_item(HMENU menu, UINT id, HMENU& owner, int depth = 0) {
+}  // namespace
+
+MenuItem* find_menu_item(HMENU menu, UINT id, HMENU* owner, int depth) {
     Menu* m = find_menu(menu);
-    if (!m || depth > 8) return nullptr;
+    if (!m || depth > kMaxMenuDepth) return nullptr;
     for (MenuItem& item : m->items) {
         if (item.flags & MF_POPUP) {
-            if (MenuItem* inner = find_item(reinterpret_cast<HMENU>(item.id), id, owner, depth + 1))
+            if (MenuItem* inner =
+                    find_menu_item(reinterpret_cast<HMENU>(item.id), id, owner, depth + 1))
                 return inner;
         } else if (!(item.flags & MF_SEPARATOR) && item.id == id) {
-            owner = menu;
+            if (owner) *owner = menu;
             return &item;
         }
     }
     return nullptr;
 }
-
-}  // namespace
 
 }  // namespace sktch::platform
 
@@ -88,7 +89,7 @@ BOOL DrawMenuBar(HWND window) {
 
 DWORD CheckMenuItem(HMENU menu, UINT id, UINT check) {
     HMENU owner = nullptr;
-    MenuItem* item = find_item(menu, id, owner);
+    MenuItem* item = find_menu_item(menu, id, &owner);
     if (!item) return DWORD(-1);
     DWORD previous = item->flags & MF_CHECKED;
     item->flags = (item->flags & ~UINT(MF_CHECKED)) | (check & MF_CHECKED);

@@ -51,11 +51,7 @@ class HeadlessBackend final : public Backend {
         }
         shown_answer = dialog_answer.value_or("");
         dialog_answer.reset();
-        WPARAM button = 1;  // IDOK, unless the template names a default button
-        for (const DialogControl& c : description.controls)
-            if (c.kind == DialogControl::Kind::Button && (c.style & BS_DEFPUSHBUTTON))
-                button = c.id;
-        post_input(dialog, WM_COMMAND, button, 0);
+        post_input(dialog, WM_COMMAND, default_command(description), 0);
         return true;
     }
     void dialog_closed(HWND) override {}
@@ -67,20 +63,6 @@ class HeadlessBackend final : public Backend {
 HeadlessBackend& the_backend() {
     static HeadlessBackend instance;
     return instance;
-}
-
-MenuItem* find_item(HMENU menu, UINT id, int depth = 0) {
-    Menu* m = find_menu(menu);
-    if (!m || depth > 8) return nullptr;
-    for (MenuItem& item : m->items) {
-        if (item.flags & MF_POPUP) {
-            if (MenuItem* inner = find_item(reinterpret_cast<HMENU>(item.id), id, depth + 1))
-                return inner;
-        } else if (!(item.flags & MF_SEPARATOR) && item.id == id) {
-            return &item;
-        }
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -152,7 +134,7 @@ void type_char(HWND window, char character) {
 
 bool choose_menu_item(HWND window, UINT id) {
     Window* w = sktch::platform::find_window(window);
-    MenuItem* item = w ? find_item(w->menu, id) : nullptr;
+    MenuItem* item = w ? find_menu_item(w->menu, id) : nullptr;
     if (!item || (item->flags & (MF_GRAYED | MF_DISABLED))) return false;
     post_input(window, WM_COMMAND, id, 0);
     return true;
@@ -182,7 +164,7 @@ bool window_visible(HWND window) {
 
 bool menu_item_checked(HWND window, UINT id) {
     Window* w = sktch::platform::find_window(window);
-    MenuItem* item = w ? find_item(w->menu, id) : nullptr;
+    MenuItem* item = w ? find_menu_item(w->menu, id) : nullptr;
     return item && (item->flags & MF_CHECKED);
 }
 

@@ -17,17 +17,6 @@
 namespace sktch::platform::qt {
 namespace {
 
-constexpr WPARAM kOk = 1;      // IDOK: what Enter sends when no button is the default
-constexpr WPARAM kCancel = 2;  // IDCANCEL: what Escape sends
-constexpr DWORD kButtonKind = 0x0F;
-constexpr DWORD kDefaultPushButton = 0x01;  // BS_DEFPUSHBUTTON
-constexpr DWORD kMultiline = 0x04;          // ES_MULTILINE
-constexpr DWORD kAutoHorizontalScroll = 0x80;
-constexpr DWORD kBorder = 0x00800000;  // WS_BORDER
-constexpr DWORD kHorizontalScrollBar = 0x00100000;
-constexpr DWORD kVerticalScrollBar = 0x00200000;
-constexpr DWORD kTabStop = 0x00010000;  // WS_TABSTOP
-
 std::unordered_map<HWND, QPointer<DialogBox>>& dialogs() {
     static std::unordered_map<HWND, QPointer<DialogBox>> shown;
     return shown;
@@ -46,14 +35,6 @@ Qt::WindowFlags flags_for(DWORD style) {
     if ((style & WS_CAPTION) == WS_CAPTION) flags |= Qt::WindowTitleHint;
     if (style & WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     return flags;
-}
-
-// The id Enter sends: the default push button's, else IDOK.
-WORD default_id_of(const DialogDescription& d) {
-    for (const DialogControl& c : d.controls)
-        if (c.kind == DialogControl::Kind::Button && (c.style & kButtonKind) == kDefaultPushButton)
-            return c.id;
-    return WORD(kOk);
 }
 
 QRect rect_of(const RECT& r) {
@@ -107,7 +88,8 @@ DialogBox::DialogBox(HWND dialog, const DialogDescription& d, QWidget* owner, QW
     setFixedSize(place.size());
     move(client ? client->mapToGlobal(place.topLeft()) : place.topLeft());
 
-    WORD default_id = default_id_of(d);
+    const DialogControl* default_control = default_button(d);
+    WORD default_id = default_command(d);
     QWidget* first_stop = nullptr;
     QWidget* previous_stop = nullptr;
     for (const DialogControl& c : d.controls) {
@@ -122,26 +104,23 @@ DialogBox::DialogBox(HWND dialog, const DialogDescription& d, QWidget* owner, QW
                 break;
             }
             case DialogControl::Kind::Edit: {
-                bool multiline = c.style & kMultiline;
+                bool multiline = c.style & ES_MULTILINE;
                 auto* edit = new DialogEdit(dialog, default_id, multiline, this);
                 edit->setPlainText(latin1(c.text));
-                edit->setLineWrapMode((c.style & kAutoHorizontalScroll) || !multiline
+                edit->setLineWrapMode((c.style & ES_AUTOHSCROLL) || !multiline
                                           ? QPlainTextEdit::NoWrap
                                           : QPlainTextEdit::WidgetWidth);
-                edit->setVerticalScrollBarPolicy((c.style & kVerticalScrollBar)
-                                                     ? Qt::ScrollBarAsNeeded
-                                                     : Qt::ScrollBarAlwaysOff);
-                edit->setHorizontalScrollBarPolicy((c.style & kHorizontalScrollBar)
-                                                       ? Qt::ScrollBarAsNeeded
-                                                       : Qt::ScrollBarAlwaysOff);
-                if (!(c.style & kBorder)) edit->setFrameShape(QFrame::NoFrame);
+                edit->setVerticalScrollBarPolicy((c.style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
+                                                                        : Qt::ScrollBarAlwaysOff);
+                edit->setHorizontalScrollBarPolicy((c.style & WS_HSCROLL) ? Qt::ScrollBarAsNeeded
+                                                                          : Qt::ScrollBarAlwaysOff);
+                if (!(c.style & WS_BORDER)) edit->setFrameShape(QFrame::NoFrame);
                 widget = edit;
                 break;
             }
             case DialogControl::Kind::Button: {
                 auto* button = new QPushButton(latin1(c.text), this);
-                bool is_default = (c.style & kButtonKind) == kDefaultPushButton;
-                button->setDefault(is_default);
+                button->setDefault(&c == default_control);
                 WORD id = c.id;
                 connect(button, &QPushButton::clicked, this,
                         [dialog, id] { post_input(dialog, WM_COMMAND, id, 0); });
@@ -153,7 +132,7 @@ DialogBox::DialogBox(HWND dialog, const DialogDescription& d, QWidget* owner, QW
         }
         if (!widget) continue;
         widget->setGeometry(rect_of(c.rect));
-        if (c.style & kTabStop) {
+        if (c.style & WS_TABSTOP) {
             if (previous_stop) setTabOrder(previous_stop, widget);
             if (!first_stop) first_stop = widget;
             previous_stop = widget;
@@ -198,7 +177,7 @@ void DialogBox::keyPressEvent(QKeyEvent* event) {
     Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     if (event->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
         event->accept();
-        post_input(dialog_, WM_COMMAND, kCancel, 0);
+        post_input(dialog_, WM_COMMAND, IDCANCEL, 0);
         return;
     }
     if (is_enter(event) && !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
@@ -206,7 +185,7 @@ void DialogBox::keyPressEvent(QKeyEvent* event) {
             if (auto* button = qobject_cast<QPushButton*>(c.widget); button && button->isDefault())
                 return button->click();
         event->accept();
-        post_input(dialog_, WM_COMMAND, kOk, 0);
+        post_input(dialog_, WM_COMMAND, IDOK, 0);
         return;
     }
     QWidget::keyPressEvent(event);  // not QDialog's: it would end the dialog itself

@@ -4,62 +4,21 @@
 namespace sktch::platform::qt {
 namespace {
 
-// Virtual keys beyond the few that win32.h names.
-enum : int {
-    kClear = 0x0C,
-    kPause = 0x13,
-    kCapital = 0x14,
-    kPrior = 0x21,
-    kNext = 0x22,
-    kEnd = 0x23,
-    kHome = 0x24,
-    kLeft = 0x25,
-    kUp = 0x26,
-    kRight = 0x27,
-    kDown = 0x28,
-    kSnapshot = 0x2C,
-    kInsert = 0x2D,
-    kDelete = 0x2E,
-    kLeftWindows = 0x5B,
-    kApps = 0x5D,
-    kNumpad0 = 0x60,
-    kMultiply = 0x6A,
-    kAdd = 0x6B,
-    kSubtract = 0x6D,
-    kDecimal = 0x6E,
-    kDivide = 0x6F,
-    kF1 = 0x70,
-    kNumLock = 0x90,
-    kScroll = 0x91,
-    kOem1 = 0xBA,  // ;:
-    kOemPlus = 0xBB,
-    kOemComma = 0xBC,
-    kOemMinus = 0xBD,
-    kOemPeriod = 0xBE,
-    kOem2 = 0xBF,  // /?
-    kOem3 = 0xC0,  // `~
-    kOem4 = 0xDB,  // [{
-    kOem5 = 0xDC,  // \|
-    kOem6 = 0xDD,  // ]}
-    kOem7 = 0xDE,  // '"
-    kOem8 = 0xDF,  // anything else that types a character
-};
-
 // Keys on the keypad, which Qt marks with KeypadModifier.
 int keypad_key(int key) {
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return kNumpad0 + (key - Qt::Key_0);
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return VK_NUMPAD0 + (key - Qt::Key_0);
     switch (key) {
         case Qt::Key_Asterisk:
-            return kMultiply;
+            return VK_MULTIPLY;
         case Qt::Key_Plus:
-            return kAdd;
+            return VK_ADD;
         case Qt::Key_Minus:
-            return kSubtract;
+            return VK_SUBTRACT;
         case Qt::Key_Period:
         case Qt::Key_Comma:
-            return kDecimal;
+            return VK_DECIMAL;
         case Qt::Key_Slash:
-            return kDivide;
+            return VK_DIVIDE;
         default:
             return 0;
     }
@@ -94,37 +53,37 @@ int symbol_key(int key) {
             return '0';
         case Qt::Key_Semicolon:
         case Qt::Key_Colon:
-            return kOem1;
+            return VK_OEM_1;
         case Qt::Key_Equal:
         case Qt::Key_Plus:
-            return kOemPlus;
+            return VK_OEM_PLUS;
         case Qt::Key_Comma:
         case Qt::Key_Less:
-            return kOemComma;
+            return VK_OEM_COMMA;
         case Qt::Key_Minus:
         case Qt::Key_Underscore:
-            return kOemMinus;
+            return VK_OEM_MINUS;
         case Qt::Key_Period:
         case Qt::Key_Greater:
-            return kOemPeriod;
+            return VK_OEM_PERIOD;
         case Qt::Key_Slash:
         case Qt::Key_Question:
-            return kOem2;
+            return VK_OEM_2;
         case Qt::Key_QuoteLeft:
         case Qt::Key_AsciiTilde:
-            return kOem3;
+            return VK_OEM_3;
         case Qt::Key_BracketLeft:
         case Qt::Key_BraceLeft:
-            return kOem4;
+            return VK_OEM_4;
         case Qt::Key_Backslash:
         case Qt::Key_Bar:
-            return kOem5;
+            return VK_OEM_5;
         case Qt::Key_BracketRight:
         case Qt::Key_BraceRight:
-            return kOem6;
+            return VK_OEM_6;
         case Qt::Key_Apostrophe:
         case Qt::Key_QuoteDbl:
-            return kOem7;
+            return VK_OEM_7;
         default:
             return 0;
     }
@@ -138,7 +97,7 @@ int function_key(int key) {
         case Qt::Key_Backtab:
             return VK_TAB;
         case Qt::Key_Clear:
-            return kClear;
+            return VK_CLEAR;
         case Qt::Key_Return:
         case Qt::Key_Enter:
             return VK_RETURN;
@@ -150,44 +109,44 @@ int function_key(int key) {
         case Qt::Key_AltGr:
             return VK_MENU;
         case Qt::Key_Pause:
-            return kPause;
+            return VK_PAUSE;
         case Qt::Key_CapsLock:
-            return kCapital;
+            return VK_CAPITAL;
         case Qt::Key_Escape:
             return VK_ESCAPE;
         case Qt::Key_PageUp:
-            return kPrior;
+            return VK_PRIOR;
         case Qt::Key_PageDown:
-            return kNext;
+            return VK_NEXT;
         case Qt::Key_End:
-            return kEnd;
+            return VK_END;
         case Qt::Key_Home:
-            return kHome;
+            return VK_HOME;
         case Qt::Key_Left:
-            return kLeft;
+            return VK_LEFT;
         case Qt::Key_Up:
-            return kUp;
+            return VK_UP;
         case Qt::Key_Right:
-            return kRight;
+            return VK_RIGHT;
         case Qt::Key_Down:
-            return kDown;
+            return VK_DOWN;
         case Qt::Key_Print:
-            return kSnapshot;
+            return VK_SNAPSHOT;
         case Qt::Key_Insert:
-            return kInsert;
+            return VK_INSERT;
         case Qt::Key_Delete:
-            return kDelete;
+            return VK_DELETE;
         case Qt::Key_Meta:
         case Qt::Key_Super_L:
-            return kLeftWindows;
+            return VK_LWIN;
         case Qt::Key_Menu:
-            return kApps;
+            return VK_APPS;
         case Qt::Key_NumLock:
-            return kNumLock;
+            return VK_NUMLOCK;
         case Qt::Key_ScrollLock:
-            return kScroll;
+            return VK_SCROLL;
         default:
-            if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return kF1 + (key - Qt::Key_F1);
+            if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return VK_F1 + (key - Qt::Key_F1);
             return 0;
     }
 }
@@ -200,7 +159,7 @@ int virtual_key(int qt_key, Qt::KeyboardModifiers modifiers) {
     if (int vk = function_key(qt_key)) return vk;
     if (int vk = symbol_key(qt_key)) return vk;
     // Other keys that type a Latin-1 character (letters of other layouts).
-    if (qt_key > 0x20 && qt_key <= 0xFF) return kOem8;
+    if (qt_key > 0x20 && qt_key <= 0xFF) return VK_OEM_8;  // any other key that types a character
     return 0;
 }
 

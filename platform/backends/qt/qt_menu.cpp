@@ -9,8 +9,6 @@
 namespace sktch::platform::qt {
 namespace {
 
-constexpr int kMaxDepth = 8;  // as deep as the core follows popups
-
 HMENU popup_of(const MenuItem& item) {
     return reinterpret_cast<HMENU>(item.id);
 }
@@ -23,7 +21,7 @@ QString text_of(const MenuItem& item) {
 // structure lets the existing actions be updated in place.
 std::string shape_of(HMENU menu, int depth) {
     Menu* m = find_menu(menu);
-    if (!m || depth > kMaxDepth) return {};
+    if (!m || depth > kMaxMenuDepth) return {};
     std::string shape = "[";
     for (const MenuItem& item : m->items) {
         if (item.flags & MF_POPUP)
@@ -70,7 +68,7 @@ void WindowFrame::rebuild_menu(HMENU menu) {
 
 void WindowFrame::add_items(QWidget* parent, HMENU menu, int depth) {
     Menu* m = find_menu(menu);
-    if (!m || depth > kMaxDepth) return;
+    if (!m || depth > kMaxMenuDepth) return;
     for (const MenuItem& item : m->items) {
         if (item.flags & MF_POPUP) {
             auto* popup = new QMenu(parent);
@@ -100,7 +98,7 @@ void WindowFrame::add_items(QWidget* parent, HMENU menu, int depth) {
 
 void WindowFrame::update_items(HMENU menu, std::size_t& next, int depth) {
     Menu* m = find_menu(menu);
-    if (!m || depth > kMaxDepth) return;
+    if (!m || depth > kMaxMenuDepth) return;
     for (const MenuItem& item : m->items) {
         if (next >= items_.size()) return;
         QAction* action = items_[next++];

@@ -220,11 +220,23 @@ enum : DWORD {
     WS_MINIMIZEBOX = 0x00020000,
     WS_MAXIMIZEBOX = 0x00010000,
     WS_OVERLAPPEDWINDOW = 0x00CF0000,
+    WS_HSCROLL = 0x00100000,
+    WS_VSCROLL = 0x00200000,
     DS_MODALFRAME = 0x80,
+};
+
+// Edit and button control styles
+enum : DWORD {
     ES_MULTILINE = 0x0004,
     ES_AUTOVSCROLL = 0x0040,
+    ES_AUTOHSCROLL = 0x0080,
+    BS_PUSHBUTTON = 0x0000,
     BS_DEFPUSHBUTTON = 0x0001,
+    BS_TYPEMASK = 0x000F,  // the button's kind, in the style's low four bits
 };
+
+// Dialog box command ids
+enum : int { IDOK = 1, IDCANCEL = 2 };
 
 // ShowWindow
 enum : int { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOW = 5 };
@@ -284,8 +296,45 @@ enum : int {
     VK_SHIFT = 0x10,
     VK_CONTROL = 0x11,
     VK_MENU = 0x12,
+    VK_CLEAR = 0x0C,
+    VK_PAUSE = 0x13,
+    VK_CAPITAL = 0x14,
     VK_ESCAPE = 0x1B,
     VK_SPACE = 0x20,
+    VK_PRIOR = 0x21,
+    VK_NEXT = 0x22,
+    VK_END = 0x23,
+    VK_HOME = 0x24,
+    VK_LEFT = 0x25,
+    VK_UP = 0x26,
+    VK_RIGHT = 0x27,
+    VK_DOWN = 0x28,
+    VK_SNAPSHOT = 0x2C,
+    VK_INSERT = 0x2D,
+    VK_DELETE = 0x2E,
+    VK_LWIN = 0x5B,
+    VK_APPS = 0x5D,
+    VK_NUMPAD0 = 0x60,
+    VK_MULTIPLY = 0x6A,
+    VK_ADD = 0x6B,
+    VK_SUBTRACT = 0x6D,
+    VK_DECIMAL = 0x6E,
+    VK_DIVIDE = 0x6F,
+    VK_F1 = 0x70,
+    VK_NUMLOCK = 0x90,
+    VK_SCROLL = 0x91,
+    VK_OEM_1 = 0xBA,  // ;:
+    VK_OEM_PLUS = 0xBB,
+    VK_OEM_COMMA = 0xBC,
+    VK_OEM_MINUS = 0xBD,
+    VK_OEM_PERIOD = 0xBE,
+    VK_OEM_2 = 0xBF,  // /?
+    VK_OEM_3 = 0xC0,  // `~
+    VK_OEM_4 = 0xDB,  // [{
+    VK_OEM_5 = 0xDC,  // \|
+    VK_OEM_6 = 0xDD,  // ]}
+    VK_OEM_7 = 0xDE,  // '"
+    VK_OEM_8 = 0xDF,
 };
 
 // Stock resources
