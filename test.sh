@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Builds SKTCH and runs every test: once in the default build, once under the address and
-# undefined-behaviour sanitizers, and the fuzz targets for a short while. Ends with CTest's
-# summary.
+# undefined-behaviour sanitizers, and the fuzz targets for a short while. A plain Release
+# build (as a packager makes it) and a clang++ build of the library, the game and the tools
+# are built too, so that neither breaks unnoticed; their tests are the default build's.
+# Ends with CTest's summary.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/install-deps.sh
 sktch_install_deps
 
 jobs=$(nproc 2>/dev/null || echo 2)
-for preset in default sanitize; do
+for preset in default sanitize release clang; do
   echo "== $preset build"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"

@@ -478,10 +478,6 @@ Cache& cache() {
     return *instance;
 }
 
-constexpr int channel(raster::Pixel p, int shift) {
-    return int((p >> shift) & 0xFF);
-}
-
 // Fills [left, right) x [top, bottom), given in 64 bits, clipped to the target.
 void fill_clipped(const raster::Target& t, std::int64_t left, std::int64_t top, std::int64_t right,
                   std::int64_t bottom, raster::Pixel color) {
