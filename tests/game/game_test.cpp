@@ -208,7 +208,7 @@ TEST(Game, FirstFrameHasNoFlyersAndAClickShowsThemAtTheirStartingPlaces) {
 
 TEST(Game, KeysAndClicksOffTheButtonsChangeNothingButDrawAFrame) {
     Player player;
-    sktch::raster::Bitmap before;
+    sktch::headless::Pixels before;
     // Each input is made with the window showing a magenta smear on the surface; the frame
     // after it must be the game's own again, unchanged.
     auto input_then_compare = [&](int tick, std::function<void()> input) {

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "raster/raster.h"
 #include "sktch.h"
 #include "sktch/headless.h"
 #include "state.h"
@@ -66,13 +65,13 @@ inline void present() {
     SKTCH_await_event(nullptr, nullptr, nullptr);
 }
 
-inline const sktch::raster::Bitmap& window_bitmap() {
-    return *sktch::headless::window_pixels(sktch::state.graphics_window);
+inline sktch::headless::Pixels window_bitmap() {
+    return sktch::headless::window_pixels(sktch::state.graphics_window);
 }
 
 // The shown colour of world point (x, y), which must lie in the client area.
 inline std::uint32_t world_pixel(int x, int y) {
-    const sktch::raster::Bitmap& b = window_bitmap();
+    const sktch::headless::Pixels b = window_bitmap();
     int column = kOriginX + x;
     int row = kOriginY - y;
     if (column < 0 || row < 0 || column >= b.width || row >= b.height) {
@@ -85,7 +84,7 @@ inline std::uint32_t world_pixel(int x, int y) {
 // How many pixels of `colour` the window shows inside the world box from (x1, y1) (top
 // left) to (x2, y2) (bottom right), both corners included.
 inline int count_in_box(std::uint32_t colour, int x1, int y1, int x2, int y2) {
-    const sktch::raster::Bitmap& b = window_bitmap();
+    const sktch::headless::Pixels b = window_bitmap();
     int count = 0;
     for (int y = kOriginY - y1; y <= kOriginY - y2; ++y)
         for (int x = kOriginX + x1; x <= kOriginX + x2; ++x)

@@ -18,7 +18,7 @@ class Scene : public OpenLibrary {
 };
 
 TEST_F(Scene, FillsTheClientAreaWithSkyAndGround) {
-    const sktch::raster::Bitmap& b = window_bitmap();
+    const sktch::headless::Pixels b = window_bitmap();
     ASSERT_EQ(b.width, kClientWidth);
     ASSERT_EQ(b.height, kClientHeight);
     EXPECT_EQ(world_pixel(-200, 240), kIceBlue);

@@ -75,6 +75,10 @@ done
 for program in bin/sktch-replay $($qt && echo bin/landing); do
     [ -x "$prefix/$program" ] || fail "not executable: $program"
 done
+# Only the public headers: the layers' own headers stay in the source tree.
+headers=$(cd "$prefix/include" && find . -type f | sort | tr '\n' ' ')
+[ "$headers" = "./sktch.h ./sktch/headless.h ./sktch/win32.h " ] ||
+    fail "installed headers are $headers"
 if grep -rlF -e "$build" -e "$source_dir" "$prefix/$libdir/cmake" "$prefix/$libdir/pkgconfig"; then
     fail "the package files above name the build or source tree"
 fi

@@ -126,8 +126,8 @@ TEST_F(Drawing, FilledAndOutlinedShapesShareTheirOutline) {
     SKTCH_oval(RED, 20, 80, 49, 40, 1);
     for (int y = -25; y <= 85; ++y)
         for (int dx = 0; dx < 35; ++dx) {
-            raster::Pixel filled = surface_at(-52 + dx, y);
-            raster::Pixel outlined = surface_at(18 + dx, y);
+            std::uint32_t filled = surface_at(-52 + dx, y);
+            std::uint32_t outlined = surface_at(18 + dx, y);
             if (outlined == kRed) {
                 EXPECT_EQ(filled, kRed) << dx << "," << y;
             }
@@ -162,12 +162,12 @@ TEST_F(Drawing, CircleIsFilledAroundItsCentre) {
 }
 
 // The rows of the surface holding a pixel of the given colour, in a band of columns.
-std::pair<int, int> ink_rows(int left, int right, raster::Pixel color) {
+std::pair<int, int> ink_rows(int left, int right, std::uint32_t color) {
     int top = INT_MAX, bottom = INT_MIN;
     for (int y = 1; y < kSurfaceHeight - 1; ++y)  // inside the clear's frame
         for (int x = left; x < right; ++x) {
             COLORREF c = GetPixel(state.surface_dc, x, y);
-            if (raster::Pixel(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c)) == color) {
+            if (std::uint32_t(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c)) == color) {
                 top = std::min(top, y);
                 bottom = std::max(bottom, y);
             }

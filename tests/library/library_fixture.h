@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "raster/raster.h"
 #include "sktch.h"
 #include "sktch/headless.h"
 #include "state.h"
@@ -91,13 +90,13 @@ class OpenLibrary : public ::testing::Test {
     void forget_printed() { first_line = int(ring_lines().size()); }
 
     // The surface pixel at a world point, as 0x00RRGGBB.
-    raster::Pixel surface_at(int x, int y) const {
+    std::uint32_t surface_at(int x, int y) const {
         COLORREF c = GetPixel(state.surface_dc, state.origin_x + x, state.origin_y - y);
-        return raster::Pixel(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
+        return std::uint32_t(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
     }
     // What the graphics window shows at a client pixel.
-    raster::Pixel window_at(int x, int y) const {
-        return headless::window_pixels(state.graphics_window)->at(x, y);
+    std::uint32_t window_at(int x, int y) const {
+        return headless::window_pixel(state.graphics_window, x, y);
     }
 
     HWND graphics() const { return state.graphics_window; }
@@ -108,9 +107,9 @@ class OpenLibrary : public ::testing::Test {
     std::filesystem::path previous_directory;
 };
 
-constexpr raster::Pixel kWhite = 0xFFFFFF;
-constexpr raster::Pixel kBlack = 0x000000;
-constexpr raster::Pixel kRed = 0xFF0000;
-constexpr raster::Pixel kBlue = 0x0000FF;
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kBlack = 0x000000;
+constexpr std::uint32_t kRed = 0xFF0000;
+constexpr std::uint32_t kBlue = 0x0000FF;
 
 }  // namespace sktch::testing

@@ -20,10 +20,10 @@ class TextWindow : public OpenLibrary {
     }
     // Whether any pixel of the text window's row band [top, top + height) is not white.
     bool band_has_ink(int top, int height) {
-        const raster::Bitmap* pixels = headless::window_pixels(text());
-        for (int y = std::max(0, top); y < std::min(pixels->height, top + height); ++y)
-            for (int x = 0; x < pixels->width; ++x)
-                if (pixels->at(x, y) != kWhite) return true;
+        const headless::Pixels pixels = headless::window_pixels(text());
+        for (int y = std::max(0, top); y < std::min(pixels.height, top + height); ++y)
+            for (int x = 0; x < pixels.width; ++x)
+                if (pixels.at(x, y) != kWhite) return true;
         return false;
     }
     int bottom() {
@@ -79,9 +79,9 @@ TEST_F(TextWindow, ANewLineScrollsUpAndDrawsAtTheBottom) {
     EXPECT_FALSE(band_has_ink(bottom() - h, h));
     EXPECT_TRUE(band_has_ink(bottom() - 2 * h, h)) << "the earlier line moved up one line";
     // Text starts 5 pixels from the left edge.
-    const raster::Bitmap* pixels = headless::window_pixels(text());
+    const headless::Pixels pixels = headless::window_pixels(text());
     for (int y = bottom() - 2 * h; y < bottom() - h; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(pixels->at(x, y), kWhite);
+        for (int x = 0; x < 5; ++x) EXPECT_EQ(pixels.at(x, y), kWhite);
 }
 
 TEST_F(TextWindow, OnlyOneTrailingNewlineIsDropped) {
@@ -107,8 +107,8 @@ TEST_F(TextWindow, RepaintShowsTheLast25LinesNewestAtTheBottom) {
     InvalidateRect(text(), nullptr, TRUE);
     handle_pending_messages();
     EXPECT_TRUE(band_has_ink(bottom() - h, h));
-    const raster::Bitmap* pixels = headless::window_pixels(text());
-    EXPECT_EQ(pixels->at(pixels->width - 1, bottom() - 1), kWhite) << "repainted over the black";
+    const headless::Pixels pixels = headless::window_pixels(text());
+    EXPECT_EQ(pixels.at(pixels.width - 1, bottom() - 1), kWhite) << "repainted over the black";
     // The ring's lines have lost their trailing newline in place: repainting strips it.
     EXPECT_EQ(ring_lines().back(), "WWWWWWWWWW");
 }

@@ -114,7 +114,9 @@ sktch::raster::Bitmap record_a_game(const fs::path& dir, int ticks) {
         if (idles % 11 == 5) sktch::headless::click(window, 297 - 260, 243 - 207);  // PULL UP
         if (idles % 13 == 0) sktch::headless::type_char(window, 'k');
         if (idles == ticks) {
-            last = *sktch::headless::window_pixels(window);
+            sktch::headless::Pixels shown = sktch::headless::window_pixels(window);
+            last = sktch::raster::Bitmap(shown.width, shown.height);
+            last.pixels = std::move(shown.pixels);
             sktch::headless::press_ctrl_key(window, 'Q');
         }
     });

@@ -65,6 +65,13 @@ HeadlessBackend& the_backend() {
     return instance;
 }
 
+// A window's pixels as the user would see them; null for no window. Every read of a
+// window's pixels goes through here.
+const raster::Bitmap* shown_pixels(HWND window) {
+    Window* w = find_window(window);
+    return w ? &w->backing : nullptr;
+}
+
 }  // namespace
 
 Backend& backend() {
@@ -152,9 +159,16 @@ HWND find_window(const char* title) {
     return found;
 }
 
-const raster::Bitmap* window_pixels(HWND window) {
-    Window* w = sktch::platform::find_window(window);
-    return w ? &w->backing : nullptr;
+Pixels window_pixels(HWND window) {
+    const raster::Bitmap* shown = shown_pixels(window);
+    if (!shown) return {};
+    return Pixels{shown->width, shown->height, shown->pixels};
+}
+
+std::uint32_t window_pixel(HWND window, int x, int y) {
+    const raster::Bitmap* shown = shown_pixels(window);
+    if (!shown || x < 0 || y < 0 || x >= shown->width || y >= shown->height) return 0;
+    return shown->at(x, y);
 }
 
 bool window_visible(HWND window) {
@@ -169,8 +183,8 @@ bool menu_item_checked(HWND window, UINT id) {
 }
 
 bool save_window_png(HWND window, const std::string& path) {
-    const raster::Bitmap* pixels = window_pixels(window);
-    return pixels && raster::write_png(*pixels, path);
+    const raster::Bitmap* shown = shown_pixels(window);
+    return shown && raster::write_png(*shown, path);
 }
 
 void answer_next_dialog(const std::string& text) {

@@ -10,14 +10,21 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "sktch/win32.h"
 
-namespace sktch::raster {
-struct Bitmap;
-}
-
 namespace sktch::headless {
+
+// A window's client area as the user would see it: `width` by `height` pixels, row by row
+// from the top-left, each 0x00RRGGBB.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    std::uint32_t at(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
+};
 
 // Forgets every window, message, timer and object; the clock restarts at 0.
 void reset();
@@ -48,7 +55,10 @@ void close_window(HWND window);
 
 // Looking at windows.
 HWND find_window(const char* title);
-const raster::Bitmap* window_pixels(HWND window);  // the client area; null for no window
+// A copy of the client area's pixels; 0 by 0 for no window.
+Pixels window_pixels(HWND window);
+// One pixel of the client area, 0x00RRGGBB; 0 outside it or for no window.
+std::uint32_t window_pixel(HWND window, int x, int y);
 bool window_visible(HWND window);
 bool menu_item_checked(HWND window, UINT id);
 bool save_window_png(HWND window, const std::string& path);
