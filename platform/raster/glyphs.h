@@ -38,7 +38,8 @@ struct Metrics {
 class Font;  // opaque; owned by the cache, valid for the life of the process
 
 // The cached font for a request; never null (falls back to a built-in face only if no
-// face can be loaded at all, in which case text measures and draws as empty boxes).
+// face can be loaded at all, in which case text measures and draws as empty boxes, and a
+// warning says so once on stderr).
 const Font* find_font(const FontRequest& request);
 
 const Metrics& metrics(const Font& font);

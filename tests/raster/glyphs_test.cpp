@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <utility>
 
@@ -413,6 +415,35 @@ TEST(GlyphClip, EmptyTextPaintsNothing) {
         draw_text(target_of(bitmap), font, 2, 2, "", 0, kInk, opaque, 0);
     }
     EXPECT_TRUE(changed_pixels(bitmap, kPaper).empty());
+}
+
+}  // namespace
+}  // namespace sktch::glyphs
+
+namespace sktch::glyphs {
+namespace {
+
+// With fontconfig told of no fonts at all, every request falls back to the built-in boxes:
+// text still measures and draws, and one line on stderr says why. Run in a fresh process
+// (the font cache lives as long as the process), which must write exactly that one line
+// however many fonts are asked for.
+TEST(GlyphFallback, NoFaceAtAllWarnsOnceAndDrawsBoxes) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const std::string config = ::testing::TempDir() + "sktch-no-fonts.conf";
+            if (std::FILE* f = std::fopen(config.c_str(), "w")) {
+                std::fputs("<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n", f);
+                std::fclose(f);
+            }
+            setenv("FONTCONFIG_FILE", config.c_str(), 1);
+            Bitmap bitmap(200, 60, kPaper);
+            draw(bitmap, font_of(-20), 2, 2, "Hello");
+            draw(bitmap, font_of(-13, true), 2, 30, "Hello");
+            std::exit(changed_pixels(bitmap, kPaper).empty() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0),
+        "^SKTCH: no font face could be loaded; text is drawn as empty boxes[^\n]*\n$");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/backend.h"
+#include "raster/diagnostics.h"
 #include "raster/png_io.h"
 #include "sktch/headless.h"
 
@@ -36,7 +37,7 @@ class HeadlessBackend final : public Backend {
         }
         if (message_ready()) return;
         if (!deadline) {
-            std::fputs("sktch headless: the program waits for input that can never come\n", stderr);
+            diagnostic("the program waits for input that can never come (headless)");
             std::exit(3);
         }
         if (*deadline > clock) clock = *deadline;

@@ -13,6 +13,7 @@
 #include "backends/qt/qt_dialog.h"
 #include "backends/qt/qt_window.h"
 #include "core/backend.h"
+#include "raster/diagnostics.h"
 
 namespace sktch::platform {
 namespace {
@@ -27,7 +28,7 @@ std::vector<std::string>& startup_messages() {
 void hold_startup_message(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
         std::fflush(stdout);
-        std::fputs("SKTCH: no display available (set DISPLAY or WAYLAND_DISPLAY)\n", stderr);
+        diagnostic("no display available (set DISPLAY or WAYLAND_DISPLAY)");
         std::fflush(stderr);
         std::_Exit(1);  // Qt is half made: leave without running its destructors
     }
