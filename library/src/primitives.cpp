@@ -78,8 +78,9 @@ void draw_text_steps(int color, int x, int y, int size, const char* text) {
     c.x1 = x;
     c.y1 = y;
     c.x2 = size;
-    c.y2 = std::int32_t(block);
+    c.y2 = text_block_field(block);
     render_command(&c);
+    release_text_block_field(c.y2);
     GlobalFree(block);
 }
 

@@ -23,7 +23,7 @@ int dy(std::int32_t y) {
 void draw_box(const DrawCommand& c) {
     COLORREF rgb = color_table[c.color].rgb;
     HPEN pen = CreatePen(PS_SOLID, c.width, rgb);
-    HBRUSH brush = c.width == 0 ? CreateSolidBrush(rgb) : GetStockObject(NULL_BRUSH);
+    HBRUSH brush = c.width == 0 ? CreateSolidBrush(rgb) : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     HGDIOBJ old_pen = SelectObject(state.surface_dc, pen);
     HGDIOBJ old_brush = SelectObject(state.surface_dc, brush);
     // Both corner points belong to the shape: right and bottom edges are exclusive.
@@ -44,7 +44,7 @@ void draw_triangle(const DrawCommand& c) {
     HPEN pen = CreatePen(PS_SOLID, c.width, rgb);
     HGDIOBJ old_pen = SelectObject(state.surface_dc, pen);
     POINT points[3] = {{dx(c.x1), dy(c.y1)}, {dx(c.x2), dy(c.y2)}, {dx(c.x3), dy(c.y3)}};
-    HBRUSH brush = c.width == 0 ? CreateSolidBrush(rgb) : GetStockObject(NULL_BRUSH);
+    HBRUSH brush = c.width == 0 ? CreateSolidBrush(rgb) : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     HGDIOBJ old_brush = SelectObject(state.surface_dc, brush);
     Polygon(state.surface_dc, points, 3);
     SelectObject(state.surface_dc, old_pen);
@@ -72,8 +72,8 @@ void draw_text(const DrawCommand& c) {
                              DEFAULT_PITCH | FF_DONTCARE, "SKTCH-font");
     HGDIOBJ old_font = SelectObject(dc, font);
 
-    auto block = static_cast<HGLOBAL>(c.y2);
-    const char* text = static_cast<const char*>(GlobalLock(block));
+    HGLOBAL block = text_block_from_field(c.y2);
+    const char* text = block ? static_cast<const char*>(GlobalLock(block)) : nullptr;
     if (text) {
         int length = int(std::strlen(text));
         SIZE extent{0, 0};

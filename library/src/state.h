@@ -64,6 +64,14 @@ struct DrawCommand {
     std::int32_t x2, y2;  // text: x2 the size, y2 the memory block holding the string
     std::int32_t x3, y3;
 };
+// A text command's memory block travels in its 32-bit y2 field. Where a handle is 32 bits
+// wide the field is the handle itself; where it is pointer-sized (64-bit Windows) the field
+// is the number of a slot in a small table of the blocks that commands carry right now.
+// A field that names no live block gives a null handle, and so draws nothing.
+std::int32_t text_block_field(HGLOBAL block);
+HGLOBAL text_block_from_field(std::int32_t field);
+void release_text_block_field(std::int32_t field);
+
 enum DrawKind { kTriangle = 0, kRectangle = 1, kOval = 2, kLine = 3, kPixel = 4, kText = 5 };
 
 struct ColorEntry {

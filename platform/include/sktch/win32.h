@@ -12,6 +12,11 @@
 // Handles are checked on every call: a stale or foreign handle does nothing and fails.
 #pragma once
 
+#ifdef _WIN32
+// On Windows these are the system's own: the library compiles against <windows.h>.
+#include <windows.h>
+#else
+
 #include <cstdint>
 
 // ---- basic types ----------------------------------------------------------------------------
@@ -440,3 +445,5 @@ std::size_t GlobalSize(HGLOBAL block);
 // ---- the program's entry point, called by the platform's start-up ---------------------------
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line,
                    int show_command);
+
+#endif  // _WIN32
