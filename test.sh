@@ -19,6 +19,12 @@ status=0
 # The fuzz targets, briefly (tests/fuzz/run.sh has the long runs); before CTest's summaries.
 echo "== fuzz targets, ${SKTCH_FUZZ_SECONDS:-20} s each"
 tests/fuzz/run.sh smoke "${SKTCH_FUZZ_SECONDS:-20}" || status=1
+# ---- Windows: cross-built with MinGW-w64 (the zip too), checked under Wine on Xvfb --------
+echo "== windows build, checks under Wine"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+tests/windows/run.sh build/windows build/default/tests/windows/sktch-picture-replay || status=1
+# ---- end of the Windows block --------------------------------------------------------------
 ctest --preset sanitize -j "$jobs" || status=1
 echo "== default build tests"
 ctest --preset default -j "$jobs" || status=1

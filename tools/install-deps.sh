@@ -9,6 +9,7 @@ sktch_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-apps imagemagick
   clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64 wine64
 )
 
 sktch_install_deps() {

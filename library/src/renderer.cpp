@@ -23,7 +23,8 @@ int dy(std::int32_t y) {
 void draw_box(const DrawCommand& c) {
     COLORREF rgb = color_table[c.color].rgb;
     HPEN pen = CreatePen(PS_SOLID, c.width, rgb);
-    HBRUSH brush = c.width == 0 ? CreateSolidBrush(rgb) : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    HBRUSH brush =
+        c.width == 0 ? CreateSolidBrush(rgb) : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     HGDIOBJ old_pen = SelectObject(state.surface_dc, pen);
     HGDIOBJ old_brush = SelectObject(state.surface_dc, brush);
     // Both corner points belong to the shape: right and bottom edges are exclusive.
@@ -44,7 +45,8 @@ void draw_triangle(const DrawCommand& c) {
     HPEN pen = CreatePen(PS_SOLID, c.width, rgb);
     HGDIOBJ old_pen = SelectObject(state.surface_dc, pen);
     POINT points[3] = {{dx(c.x1), dy(c.y1)}, {dx(c.x2), dy(c.y2)}, {dx(c.x3), dy(c.y3)}};
-    HBRUSH brush = c.width == 0 ? CreateSolidBrush(rgb) : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    HBRUSH brush =
+        c.width == 0 ? CreateSolidBrush(rgb) : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     HGDIOBJ old_brush = SelectObject(state.surface_dc, brush);
     Polygon(state.surface_dc, points, 3);
     SelectObject(state.surface_dc, old_pen);

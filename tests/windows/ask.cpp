@@ -1,15 +1,36 @@
-// Asks for a line with SKTCH_gets and writes what came back, between brackets, to the file
-// named on its command line (default "answer.txt"); then ends with the dialog's result.
+// Two roles for the line-input check under Wine:
+//   sktch-ask.exe OUT        asks for a line with SKTCH_gets and writes what came back, between
+//                            brackets, and the call's result to OUT; exits 0 if the dialog ran.
+//   sktch-ask.exe peek OUT   writes what the open "SKTCH_gets" dialog shows (its prompt and
+//                            its button, read through the dialog manager) to OUT.
 #include <cstdio>
+#include <cstring>
 
 #include "sktch.h"
 
+namespace {
+
+int peek(const char* path) {
+    HWND dialog = FindWindowA(nullptr, "SKTCH_gets");
+    if (!dialog) return 4;
+    char prompt[256] = "", button[64] = "";
+    GetDlgItemTextA(dialog, 103, prompt, sizeof prompt);
+    GetDlgItemTextA(dialog, 101, button, sizeof button);
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out) return 5;
+    std::fprintf(out, "prompt=[%s]\nbutton=[%s]\n", prompt, button);
+    return std::fclose(out) == 0 ? 0 : 5;
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show) {
+    if (std::strncmp(command_line, "peek ", 5) == 0) return peek(command_line + 5);
     SKTCH_open(instance, previous, command_line, show);
     char buffer[256] = "untouched";
     int shown = SKTCH_gets("Type a word and press Enter", buffer);
-    const char* path = command_line && *command_line ? command_line : "answer.txt";
-    if (std::FILE* out = std::fopen(path, "w")) {
+    const char* path = *command_line ? command_line : "answer.txt";
+    if (std::FILE* out = std::fopen(path, "wb")) {
         std::fprintf(out, "[%s] %d\n", buffer, shown);
         std::fclose(out);
     }

@@ -14,7 +14,7 @@ import zlib
 # World rectangles (left, top, right, bottom; y upward) holding text in sktch-picture: the
 # four button labels and the title of the game's scene, and the program's own two lines.
 TEXT_AREAS = [
-    (-288, 236, -222, 138),
+    (-288, 243, -222, 138),
     (-288, -204, -80, -226),
     (176, -196, 296, -236),
 ]

@@ -5,7 +5,8 @@
 // Built for Windows it writes the graphics window's client area, read back from the screen,
 // to the file named on its command line (default "picture.ppm") once the picture has been
 // shown, as a binary PPM with the world origin in a comment. Built over the headless
-// backend it is a replay tool, which writes the same window as a PNG.
+// backend it is a replay tool, which writes the same window as a PNG. It also lists the
+// window's menu, as user32 holds it, in the same name with ".menu" added.
 #include "scene.h"
 #include "sktch.h"
 
@@ -38,8 +39,7 @@ bool write_client_area(const char* path) {
 
     bool written = false;
     if (std::FILE* out = std::fopen(path, "wb")) {
-        std::fprintf(out, "P6\n# origin %d %d\n%d %d\n255\n", width / 2, height / 2, width,
-                     height);
+        std::fprintf(out, "P6\n# origin %d %d\n%d %d\n255\n", width / 2, height / 2, width, height);
         const auto* pixels = static_cast<const unsigned char*>(bits);
         std::string row(std::size_t(width) * 3, '\0');
         for (int y = 0; y < height; ++y) {
@@ -58,6 +58,27 @@ bool write_client_area(const char* path) {
     DeleteDC(memory_dc);
     ReleaseDC(window, window_dc);
     return written;
+}
+
+// Lists the graphics window's menu as user32 holds it: each item's text and check mark.
+bool write_menu(const std::string& path) {
+    HWND window = FindWindowA("DrawWndClass", "SKTCH Graphics");
+    HMENU bar = window ? GetMenu(window) : nullptr;
+    if (!bar) return false;
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    char text[64];
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        GetMenuStringA(bar, i, text, sizeof text, MF_BYPOSITION);
+        std::fprintf(out, "%s\n", text);
+        HMENU popup = GetSubMenu(bar, i);
+        for (int j = 0; popup && j < GetMenuItemCount(popup); ++j) {
+            if (GetMenuStringA(popup, j, text, sizeof text, MF_BYPOSITION) == 0) continue;
+            bool checked = GetMenuState(popup, j, MF_BYPOSITION) & MF_CHECKED;
+            std::fprintf(out, "  %s%s\n", text, checked ? " [checked]" : "");
+        }
+    }
+    return std::fclose(out) == 0;
 }
 
 }  // namespace
@@ -87,9 +108,10 @@ void draw_shape_rows() {
     }
     // Lines in every direction, one pixel wide.
     for (int k = 0; k < 16; ++k) {
-        static const int ends[16][2] = {{40, 0},  {40, 13}, {40, 27}, {40, 40}, {27, 40}, {13, 40},
-                                        {0, 40},  {-13, 40}, {-27, 40}, {-40, 40}, {-40, 27},
-                                        {-40, 13}, {-40, 0}, {-40, -13}, {-40, -27}, {-40, -40}};
+        static const int ends[16][2] = {{40, 0},   {40, 13},   {40, 27},   {40, 40},
+                                        {27, 40},  {13, 40},   {0, 40},    {-13, 40},
+                                        {-27, 40}, {-40, 40},  {-40, 27},  {-40, 13},
+                                        {-40, 0},  {-40, -13}, {-40, -27}, {-40, -40}};
         SKTCH_line(kColors[k % 6], 150, -150, 150 + ends[k][0], -150 + ends[k][1], 1);
     }
 }
@@ -129,7 +151,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, i
         // By the third tick the picture has been copied to the window.
         if (++ticks == 3) {
             const char* path = command_line && *command_line ? command_line : "picture.ppm";
-            if (!write_client_area(path)) return 2;
+            if (!write_client_area(path) || !write_menu(std::string(path) + ".menu")) return 2;
         }
 #else
         ++ticks;
