@@ -36,7 +36,7 @@ int SKTCH_animate(int request) {
 int SKTCH_logging(int on) {
     if (!state.graphics_window) return 0;
     state.logging = on ? 1 : 0;
-    CheckMenuItem(state.run_menu, 4, on ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuItem(state.run_menu, SKTCH_MENU_LOGGING, on ? MF_CHECKED : MF_UNCHECKED);
     if (state.logging) show_text_window(1);
     return 1;
 }

@@ -42,8 +42,7 @@ int wait_for_event(EventRecord* record) {
         if (state.play_one || state.playing) {
             state.play_one = 0;
             if (play_script_line() == 1) break;  // a script's event does not wait for the timer
-            state.play_one = 0;
-            state.playing = 0;
+            stop_playback();
         }
         if ((state.single_step || state.animate_run) && state.event_kind == -1) {
             state.event_kind = SKTCH_PERIODIC;
@@ -57,20 +56,20 @@ int wait_for_event(EventRecord* record) {
     }
 
     EventRecord current{state.event_x, state.event_y, state.event_key};
+    // The recording keeps what the program gets: after SKTCH_ANIMATE_QUIT that is the quit,
+    // which writes the pending periodic run.
+    int kind = state.quit_requested ? SKTCH_QUIT : state.event_kind;
     if (state.recording) {
-        if (state.event_kind == SKTCH_PERIODIC) {
-            ++state.periodic_count;
+        if (kind == SKTCH_PERIODIC) {
+            count_recorded_periodic();
         } else {
-            if (state.periodic_count > 0) {
-                record_event(SKTCH_PERIODIC, current.x, current.y, current.key);
-                state.periodic_count = 0;
-            }
-            record_event(state.event_kind, current.x, current.y, current.key);
+            flush_recorded_periodic();
+            record_event(kind, current.x, current.y, current.key);
         }
     }
 
     if (record) *record = current;
-    return state.quit_requested ? SKTCH_QUIT : state.event_kind;
+    return kind;
 }
 
 }  // namespace sktch

@@ -5,37 +5,27 @@
 namespace sktch {
 namespace {
 
-enum Command {
-    kAnimate = 1,
-    kHalt = 2,
-    kAdvanceFrame = 3,
-    kLogging = 4,
-    kRecord = 5,
-    kPlayback = 6,
-    kPlayOne = 7,
-    kQuit = 8,
-    kContact = 9,
-};
-
 void build_run_menu(HWND window) {
     HMENU bar = CreateMenu();
     state.run_menu = CreatePopupMenu();
     HMENU run = state.run_menu;
-    AppendMenuA(run, MF_STRING, kAnimate, "&Animate\tCtrl+A");
-    AppendMenuA(run, MF_STRING, kHalt, "&Halt animation\tCtrl+H");
-    AppendMenuA(run, MF_STRING, kAdvanceFrame, "Advance one &frame\tCtrl+F");
+    AppendMenuA(run, MF_STRING, SKTCH_MENU_ANIMATE, "&Animate\tCtrl+A");
+    AppendMenuA(run, MF_STRING, SKTCH_MENU_HALT, "&Halt animation\tCtrl+H");
+    AppendMenuA(run, MF_STRING, SKTCH_MENU_ADVANCE, "Advance one &frame\tCtrl+F");
     AppendMenuA(run, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(run, MF_STRING | MF_CHECKED, kLogging, "&Logging\tCtrl+L");
+    AppendMenuA(run, MF_STRING | MF_CHECKED, SKTCH_MENU_LOGGING, "&Logging\tCtrl+L");
     AppendMenuA(run, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(run, MF_STRING, kRecord, "&Record Script\tCtrl+R");
-    AppendMenuA(run, MF_STRING, kPlayback, "&Playback Script\tCtrl+P");
-    AppendMenuA(run, MF_STRING, kPlayOne, "Play &One Script\tCtrl+O");
+    AppendMenuA(run, MF_STRING, SKTCH_MENU_RECORD, "&Record Script\tCtrl+R");
+    AppendMenuA(run, MF_STRING, SKTCH_MENU_PLAYBACK, "&Playback Script\tCtrl+P");
+    AppendMenuA(run, MF_STRING, SKTCH_MENU_PLAY_ONE, "Play &One Script\tCtrl+O");
     AppendMenuA(run, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(run, MF_STRING, kQuit, "&Quit\tCtrl+Q");
+    AppendMenuA(run, MF_STRING, SKTCH_MENU_QUIT, "&Quit\tCtrl+Q");
     AppendMenuA(run, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(run, MF_STRING | MF_GRAYED, kContact, "MAC: sktch-mac@example.org");
-    AppendMenuA(run, MF_STRING | MF_GRAYED, kContact, "WINDOWS: sktch-windows@example.org");
-    AppendMenuA(run, MF_STRING | MF_GRAYED, kContact, "UPDATES: sktch-updates@example.org");
+    AppendMenuA(run, MF_STRING | MF_GRAYED, SKTCH_MENU_CONTACT, "MAC: sktch-mac@example.org");
+    AppendMenuA(run, MF_STRING | MF_GRAYED, SKTCH_MENU_CONTACT,
+                "WINDOWS: sktch-windows@example.org");
+    AppendMenuA(run, MF_STRING | MF_GRAYED, SKTCH_MENU_CONTACT,
+                "UPDATES: sktch-updates@example.org");
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(run), "&Run");
     SetMenu(window, bar);
     DrawMenuBar(window);
@@ -47,55 +37,39 @@ void set_check(int id, bool on) {
 
 void run_command(int id) {
     switch (id) {
-        case kAnimate:
+        case SKTCH_MENU_ANIMATE:
             state.animate_run = 1;
             break;
-        case kHalt:
+        case SKTCH_MENU_HALT:
             state.animate_run = 0;
             break;
-        case kAdvanceFrame:
+        case SKTCH_MENU_ADVANCE:
             state.animate_run = 0;
             state.single_step = 1;
             break;
-        case kLogging:
+        case SKTCH_MENU_LOGGING:
             state.logging = !state.logging;
-            set_check(kLogging, state.logging);
+            set_check(SKTCH_MENU_LOGGING, state.logging);
             break;
-        case kRecord:
-            if (state.recording) {
-                state.recording = 0;
-                set_check(kRecord, false);
-                if (state.periodic_count > 0) {
-                    record_event(SKTCH_PERIODIC, state.event_x, state.event_y, state.event_key);
-                    state.periodic_count = 0;
-                }
-                close_script_file();
-            } else {
-                state.recording = 1;
-                set_check(kRecord, true);
-                // A new recording counts its own periodic events: what a stopped playback
-                // had still to replay is not part of it.
-                state.periodic_count = 0;
-            }
+        case SKTCH_MENU_RECORD:
+            if (state.recording)
+                stop_recording();
+            else
+                start_recording();
+            set_check(SKTCH_MENU_RECORD, state.recording);
             break;
-        case kPlayback:
-            if (state.playing) {
-                state.playing = 0;
-                set_check(kPlayback, false);
-                close_script_file();
-            } else {
-                state.animate_run = 0;
-                state.single_step = 0;
-                state.playing = 1;
-                set_check(kPlayback, true);
-            }
+        case SKTCH_MENU_PLAYBACK:
+            if (state.playing)
+                end_playback();
+            else
+                start_playback();
             break;
-        case kPlayOne:
+        case SKTCH_MENU_PLAY_ONE:
             state.play_one = 1;
             state.animate_run = 0;
             state.single_step = 0;
             break;
-        case kQuit:
+        case SKTCH_MENU_QUIT:
             PostQuitMessage(0);
             break;
         default:
@@ -108,28 +82,28 @@ int shortcut_command(WPARAM key) {
     switch (key) {
         case 'A':
         case 'A' + 32:
-            return kAnimate;
+            return SKTCH_MENU_ANIMATE;
         case 'H':
         case 'H' + 32:
-            return kHalt;
+            return SKTCH_MENU_HALT;
         case 'F':
         case 'F' + 32:
-            return kAdvanceFrame;
+            return SKTCH_MENU_ADVANCE;
         case 'L':
         case 'L' + 32:
-            return kLogging;
+            return SKTCH_MENU_LOGGING;
         case 'R':
         case 'R' + 32:
-            return kRecord;
+            return SKTCH_MENU_RECORD;
         case 'P':
         case 'P' + 32:
-            return kPlayback;
+            return SKTCH_MENU_PLAYBACK;
         case 'O':
         case 'O' + 32:
-            return kPlayOne;
+            return SKTCH_MENU_PLAY_ONE;
         case 'Q':
         case 'Q' + 32:
-            return kQuit;
+            return SKTCH_MENU_QUIT;
         default:
             return 0;
     }
@@ -143,7 +117,7 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM w, LPARA
             build_run_menu(window);
             return 0;
         case WM_DESTROY:
-            KillTimer(state.graphics_window, 2);
+            KillTimer(state.graphics_window, SKTCH_PERIODIC_TIMER);
             PostQuitMessage(0);
             return 0;
         case WM_SIZE: {
@@ -186,7 +160,7 @@ LRESULT CALLBACK graphics_window_proc(HWND window, UINT message, WPARAM w, LPARA
                 run_command(shortcut_command(w));
             return 0;
         case WM_COMMAND:
-            if (w >= kAnimate && w <= kQuit) run_command(int(w));
+            if (w >= SKTCH_MENU_ANIMATE && w <= SKTCH_MENU_QUIT) run_command(int(w));
             return 0;
         default:
             return DefWindowProcA(window, message, w, l);

@@ -44,12 +44,14 @@ int SKTCH_open(HINSTANCE instance, HINSTANCE previous_instance, LPSTR, int show_
     ShowWindow(state.text_window, show_command);
     ShowWindow(state.graphics_window, show_command);
 
-    SetTimer(state.graphics_window, 2, 100, nullptr);
+    SetTimer(state.graphics_window, SKTCH_PERIODIC_TIMER, 100, nullptr);
     return 1;
 }
 
 int SKTCH_close() {
     ReleaseDC(state.graphics_window, state.window_dc);
+    // A program that leaves its loop without a quit event keeps its recording's last run.
+    if (state.recording) flush_recorded_periodic();
     close_script_file();
     return 1;
 }

@@ -40,15 +40,54 @@ long scan_number(const char* line, int& at, bool signed_number) {
     return std::clamp<long>(std::atol(scratch), INT32_MIN, INT32_MAX);
 }
 
-// Reads one line into `line`; a line longer than the buffer is cut and the rest of it
-// skipped. False at end of file or on a read error.
-bool read_line(char (&line)[kLineSize]) {
-    if (!std::fgets(line, kLineSize, state.script_file)) return false;
-    std::size_t length = std::strlen(line);
-    if (length == kLineSize - 1 && line[length - 1] != '\n') {
-        int c;
-        while ((c = std::fgetc(state.script_file)) != EOF && c != '\n') {
+// Reads one line as fgets would into the buffer, but counts what it stores, so that a zero
+// byte inside a line does not hide where the line ends: a line longer than the buffer is
+// cut and the rest of it skipped. Returns the characters stored, 0 at end of file or on a
+// read error.
+int read_line(char (&line)[kLineSize]) {
+    std::FILE* file = state.script_file;
+    int n = 0;
+    int c = 0;
+    while (n < kLineSize - 1 && (c = std::getc(file)) != EOF) {
+        line[n++] = char(c);
+        if (c == '\n') break;
+    }
+    line[n] = '\0';
+    if (n == kLineSize - 1 && line[n - 1] != '\n') {
+        while ((c = std::getc(file)) != EOF && c != '\n') {
         }
+    }
+    return n;
+}
+
+// Opens the script file for playback unless it is open already. False, with the message,
+// when it cannot be read: missing, a directory, or being written by the recording (a file
+// cannot be read while it is written).
+bool open_for_playback() {
+    if (state.script_file && !state.script_writing) return true;
+    std::FILE* file = nullptr;
+    if (!state.script_file) {
+        file = std::fopen(kScriptFileName, "rt");
+        // A directory opens, but its first read fails.
+        int c = file ? std::getc(file) : EOF;
+        if (c != EOF)
+            std::ungetc(c, file);
+        else if (file && std::ferror(file)) {
+            std::fclose(file);
+            file = nullptr;
+        }
+    }
+    if (!file) {
+        SKTCH_printf("Cannot open script file %s for reading\n", kScriptFileName);
+        return false;
+    }
+    state.script_file = file;
+    state.script_writing = 0;
+    state.playback_owed = 0;
+    if (state.recording) {
+        // Played while recording: the recording must not empty it once the playback is over.
+        state.recording_blocked = 1;
+        state.periodic_count = 0;
     }
     return true;
 }
@@ -65,12 +104,17 @@ void set_event(int kind) {
 }  // namespace
 
 void record_event(int kind, std::int32_t x, std::int32_t y, std::int8_t key) {
+    if (kind != SKTCH_MOUSE && kind != SKTCH_KBD && kind != SKTCH_PERIODIC) return;
+    // Writes to the playback's stream, or after this recording played the file, produce
+    // nothing.
+    if (state.recording_blocked || (state.script_file && !state.script_writing)) return;
     if (!state.script_file) {
         state.script_file = std::fopen(kScriptFileName, "wt");
         if (!state.script_file) {
             SKTCH_printf("Cannot open script file %s for writing\n", kScriptFileName);
             return;
         }
+        state.script_writing = 1;
     }
     switch (kind) {
         case SKTCH_MOUSE:
@@ -79,39 +123,56 @@ void record_event(int kind, std::int32_t x, std::int32_t y, std::int8_t key) {
         case SKTCH_KBD:
             std::fprintf(state.script_file, "SKTCH_KBD(%d);\n", int(key));
             break;
-        case SKTCH_PERIODIC:
+        default:
             std::fprintf(state.script_file, "SKTCH_PERIODIC(%d);\n", state.periodic_count);
             break;
-        default:
-            return;
     }
     // Each line is on disk as soon as it is written: a program that dies keeps its script.
     std::fflush(state.script_file);
 }
 
+void flush_recorded_periodic() {
+    if (state.periodic_count <= 0) return;
+    record_event(SKTCH_PERIODIC, 0, 0, 0);
+    state.periodic_count = 0;
+}
+
+void count_recorded_periodic() {
+    if (state.recording_blocked) return;
+    // A run as long as the count can hold is written and a new one begun.
+    if (state.periodic_count == INT32_MAX) flush_recorded_periodic();
+    ++state.periodic_count;
+}
+
+void start_recording() {
+    state.recording = 1;
+    state.periodic_count = 0;
+    // The file open for playback, even between two Play One lines, is not written over.
+    state.recording_blocked = state.script_file && !state.script_writing;
+}
+
+void stop_recording() {
+    flush_recorded_periodic();
+    state.recording = 0;
+    state.recording_blocked = 0;
+    if (state.script_writing) close_script_file();
+}
+
 int play_script_line() {
-    if (!state.script_file) {
-        state.script_file = std::fopen(kScriptFileName, "rt");
-        if (!state.script_file) {
-            SKTCH_printf("Cannot open script file %s for reading\n", kScriptFileName);
-            stop_playback();
-            return 0;
-        }
-    }
-    if (state.periodic_count > 0) {
+    if (!open_for_playback()) return 0;
+    if (state.playback_owed > 0) {
         set_event(SKTCH_PERIODIC);
-        --state.periodic_count;
+        --state.playback_owed;
         return 1;
     }
 
     char line[kLineSize];
-    bool got;
-    while ((got = read_line(line)) && line[0] == '\n') {
+    int length;
+    while ((length = read_line(line)) > 0 && line[0] == '\n') {
     }
-    if (!got) {
-        if (!std::feof(state.script_file)) return 0;  // a read error: no event
-        SKTCH_printf("EOF encountered in script file %s\n", kScriptFileName);
-        stop_playback();
+    if (length == 0) {
+        if (std::feof(state.script_file))
+            SKTCH_printf("EOF encountered in script file %s\n", kScriptFileName);
         // Closed, so that the next playback starts again from the top.
         close_script_file();
         return 0;
@@ -131,7 +192,7 @@ int play_script_line() {
             break;
         case 'P':
             set_event(SKTCH_PERIODIC);
-            state.periodic_count = std::int32_t(scan_number(line, at, false) - 1);
+            state.playback_owed = std::max(0, std::int32_t(scan_number(line, at, false)) - 1);
             break;
         default:
             return 0;
@@ -139,10 +200,22 @@ int play_script_line() {
     return 1;
 }
 
+void start_playback() {
+    state.animate_run = 0;
+    state.single_step = 0;
+    state.playing = 1;
+    CheckMenuItem(state.run_menu, SKTCH_MENU_PLAYBACK, MF_CHECKED);
+}
+
 void stop_playback() {
     state.playing = 0;
     state.play_one = 0;
-    CheckMenuItem(state.run_menu, 6, MF_UNCHECKED);
+    CheckMenuItem(state.run_menu, SKTCH_MENU_PLAYBACK, MF_UNCHECKED);
+}
+
+void end_playback() {
+    stop_playback();
+    if (state.script_file && !state.script_writing) close_script_file();
 }
 
 void close_script_file() {
@@ -150,6 +223,8 @@ void close_script_file() {
         std::fclose(state.script_file);
         state.script_file = nullptr;
     }
+    state.script_writing = 0;
+    state.playback_owed = 0;
 }
 
 }  // namespace sktch

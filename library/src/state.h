@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "sktch.h"
+#include "sktch/run_menu.h"
 
 namespace sktch {
 
@@ -38,8 +39,16 @@ struct LibraryState {
     std::int32_t event_x = 0;
     std::int32_t event_y = 0;
     std::int8_t event_key = 0;
-    std::int32_t periodic_count = 0;
+    std::int32_t periodic_count = 0;  // the recording's periodic events not yet written
     std::FILE* script_file = nullptr;
+    // Who opened script_file: the recording ("wt") or the playback ("rt"). Each side uses
+    // only a stream it opened itself.
+    std::uint8_t script_writing = 0;
+    // Periodic events the playback still owes from its last SKTCH_PERIODIC line.
+    std::int32_t playback_owed = 0;
+    // The script file was played while this recording was on: the recording writes nothing
+    // until it is switched off, so that the played file is never emptied.
+    std::uint8_t recording_blocked = 0;
     std::int32_t log_first = -1;
     std::int32_t log_next = 0;
     HGLOBAL log_lines[kLogLines] = {};
@@ -99,8 +108,17 @@ int format_line(char (&buffer)[1024], const char* format, std::va_list args);
 
 // Scripts.
 void record_event(int kind, std::int32_t x, std::int32_t y, std::int8_t key);
+// Counts one periodic event into the recording's pending run.
+void count_recorded_periodic();
+// Writes the recording's pending periodic run, if any, and starts a new one.
+void flush_recorded_periodic();
+void start_recording();
+void stop_recording();
 int play_script_line();
+void start_playback();
 void stop_playback();
+// Playback switched off: stops it and forgets its place in the file.
+void end_playback();
 void close_script_file();
 
 // Line input: the dialog template SKTCH_gets shows for a prompt.

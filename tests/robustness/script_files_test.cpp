@@ -5,55 +5,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <functional>
 #include <random>
-#include <sstream>
 #include <string>
 
-#include "../library/library_fixture.h"
+#include "../library/script_fixture.h"
 
 namespace sktch::testing {
 namespace {
 
-using Events = std::vector<Event>;
-using Lines = std::vector<std::string>;
-
-constexpr UINT kRecordItem = 5;
-constexpr UINT kPlaybackItem = 6;
 const std::string kEndOfFile = "EOF encountered in script file SKTCH.SCR\n";
 
-class BadScripts : public OpenLibrary {
-  protected:
-    void SetUp() override {
-        OpenLibrary::SetUp();
-        SKTCH_logging(0);
-        forget_printed();
-    }
-
-    static void write_script(const std::string& bytes) {
-        std::ofstream(kScriptFileName, std::ios::binary) << bytes;
-    }
-    static std::string read_script() {
-        std::ifstream in(kScriptFileName, std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
-
-    // Switches playback on and collects the events played until it has stopped.
-    Events play_back() {
-        headless::choose_menu_item(graphics(), kPlaybackItem);
-        headless::on_idle([] {
-            if (!state.playing && !state.play_one) PostQuitMessage(0);
-        });
-        Events events;
-        for (Event e = await(); e.kind != SKTCH_QUIT && events.size() < 100000; e = await())
-            events.push_back(e);
-        headless::on_idle(nullptr);
-        return events;
-    }
-};
+using BadScripts = Scripts;
 
 TEST_F(BadScripts, EmptyOrBlankFilesEndPlaybackWithTheEndOfFileMessage) {
     for (const std::string& text : {std::string(), std::string(10000, '\n')}) {
@@ -62,9 +24,8 @@ TEST_F(BadScripts, EmptyOrBlankFilesEndPlaybackWithTheEndOfFileMessage) {
         forget_printed();
         EXPECT_TRUE(play_back().empty());
         EXPECT_EQ(printed(), Lines{kEndOfFile});
-        EXPECT_EQ(state.playing, 0);
-        EXPECT_FALSE(headless::menu_item_checked(graphics(), kPlaybackItem));
-        EXPECT_EQ(state.script_file, nullptr) << "closed: the next playback starts at the top";
+        EXPECT_FALSE(checked(SKTCH_MENU_PLAYBACK));
+        EXPECT_EQ(open_script_files(), 0) << "closed: the next playback starts at the top";
     }
 }
 
@@ -80,8 +41,9 @@ TEST_F(BadScripts, BinaryBytesEndPlaybackWithoutAnEventOrAMessage) {
         forget_printed();
         EXPECT_TRUE(play_back().empty());
         EXPECT_TRUE(printed().empty());
-        EXPECT_EQ(state.playing, 0);
-        close_script_file();
+        EXPECT_FALSE(checked(SKTCH_MENU_PLAYBACK));
+        TearDown();  // the stream stays after the line that stopped it: start afresh
+        SetUp();
     }
 }
 
@@ -100,7 +62,7 @@ TEST_F(BadScripts, ATruncatedLastLineIsPlayedAsFarAsItGoes) {
     forget_printed();
     EXPECT_EQ(play_back(), (Events{{SKTCH_KBD, 0, 0, 'a'}}));
     EXPECT_TRUE(printed().empty());
-    EXPECT_EQ(state.playing, 0);
+    EXPECT_FALSE(checked(SKTCH_MENU_PLAYBACK));
 }
 
 TEST_F(BadScripts, AVeryLongLineIsCutAndItsRestSkipped) {
@@ -126,31 +88,30 @@ TEST_F(BadScripts, NumbersBeyondInt32AreHeldAtItsLimits) {
 
 TEST_F(BadScripts, AHugePeriodicCountPlaysLazilyAndStopsWhenAsked) {
     write_script("SKTCH_PERIODIC(99999999999);\n");
-    headless::choose_menu_item(graphics(), kPlaybackItem);
+    headless::choose_menu_item(graphics(), SKTCH_MENU_PLAYBACK);
     for (int i = 0; i < 1000; ++i) ASSERT_EQ(await().kind, SKTCH_PERIODIC);
-    EXPECT_EQ(state.periodic_count, INT32_MAX - 1 - 999);
     EXPECT_EQ(headless::now_ms(), 0) << "played at once, never waiting for the timer";
-    headless::choose_menu_item(graphics(), kPlaybackItem);
+    headless::choose_menu_item(graphics(), SKTCH_MENU_PLAYBACK);
     headless::type_char(graphics(), 'x');
     Event e = await();
     for (int played = 0; e.kind == SKTCH_PERIODIC && played < 10; ++played) e = await();
     EXPECT_EQ(e, (Event{SKTCH_KBD, 0, 0, 'x'}));
-    EXPECT_EQ(state.playing, 0);
-    EXPECT_EQ(state.script_file, nullptr);
+    EXPECT_FALSE(checked(SKTCH_MENU_PLAYBACK));
+    EXPECT_EQ(open_script_files(), 0);
 }
 
 TEST_F(BadScripts, ARecordingCountsItsOwnPeriodicEventsAfterAStoppedPlayback) {
     // Playback stopped in the middle of a long periodic run, then recording started: the
     // run's remaining count must not end up in the recording.
     write_script("SKTCH_PERIODIC(1000000);\n");
-    headless::choose_menu_item(graphics(), kPlaybackItem);
+    headless::choose_menu_item(graphics(), SKTCH_MENU_PLAYBACK);
     for (int i = 0; i < 5; ++i) ASSERT_EQ(await().kind, SKTCH_PERIODIC);
-    headless::choose_menu_item(graphics(), kPlaybackItem);
+    headless::choose_menu_item(graphics(), SKTCH_MENU_PLAYBACK);
     headless::type_char(graphics(), 'x');
     for (Event e = await(); e.kind != SKTCH_KBD;) e = await();
 
     SKTCH_animate(SKTCH_ANIMATE_RUN);
-    headless::choose_menu_item(graphics(), kRecordItem);
+    headless::choose_menu_item(graphics(), SKTCH_MENU_RECORD);
     for (int i = 0; i < 3; ++i) ASSERT_EQ(await().kind, SKTCH_PERIODIC);
     headless::type_char(graphics(), 'k');
     ASSERT_EQ(await().kind, SKTCH_KBD);
@@ -160,8 +121,8 @@ TEST_F(BadScripts, ARecordingCountsItsOwnPeriodicEventsAfterAStoppedPlayback) {
 // Plays a script of a million periodic events, then makes the user quit with `quit`; the
 // quit must end the playback within a few events. Returns the events played meanwhile.
 int periodic_events_before_quit(const std::function<void()>& quit) {
-    std::ofstream(kScriptFileName) << "SKTCH_PERIODIC(1000000);\n";
-    headless::choose_menu_item(state.graphics_window, kPlaybackItem);
+    std::ofstream(kScript) << "SKTCH_PERIODIC(1000000);\n";
+    headless::choose_menu_item(headless::find_window("SKTCH Graphics"), SKTCH_MENU_PLAYBACK);
     for (int i = 0; i < 3; ++i)
         if (await().kind != SKTCH_PERIODIC) return -1;
     quit();
@@ -179,7 +140,7 @@ TEST_F(BadScripts, QuittingDuringPlaybackIsNotLost) {
     EXPECT_LE(played, 5);
 
     // Playback off again, then the close box.
-    headless::choose_menu_item(graphics(), kPlaybackItem);
+    headless::choose_menu_item(graphics(), SKTCH_MENU_PLAYBACK);
     headless::type_char(graphics(), '.');
     for (Event e = await(); e.kind == SKTCH_PERIODIC;) e = await();
     played = periodic_events_before_quit([&] { headless::close_window(graphics()); });
@@ -187,30 +148,18 @@ TEST_F(BadScripts, QuittingDuringPlaybackIsNotLost) {
     EXPECT_LE(played, 1);
 }
 
-TEST_F(BadScripts, AScriptFileThatIsADirectoryPlaysNothing) {
-    std::filesystem::create_directory(kScriptFileName);
-    EXPECT_TRUE(play_back().empty());
-    EXPECT_EQ(state.playing, 0);
-    // Reading a directory fails without reaching its end: no event and no message, and the
-    // library goes on as before.
-    EXPECT_TRUE(printed().empty());
-    close_script_file();
-    headless::type_char(graphics(), 'q');
-    EXPECT_EQ(await(), (Event{SKTCH_KBD, 0, 0, 'q'}));
-}
-
 TEST_F(BadScripts, ARecordingIntoAFullDeviceGoesOnWithoutTrouble) {
-    std::filesystem::create_symlink("/dev/full", kScriptFileName);
-    headless::choose_menu_item(graphics(), kRecordItem);
+    std::filesystem::create_symlink("/dev/full", kScript);
+    headless::choose_menu_item(graphics(), SKTCH_MENU_RECORD);
     for (char c : std::string("abc")) {
         headless::type_char(graphics(), c);
         EXPECT_EQ(await(), (Event{SKTCH_KBD, 0, 0, c}));
     }
-    EXPECT_NE(state.script_file, nullptr) << "opened: only the writes fail";
-    headless::choose_menu_item(graphics(), kRecordItem);
+    EXPECT_EQ(open_script_files(), 1) << "opened: only the writes fail";
+    headless::choose_menu_item(graphics(), SKTCH_MENU_RECORD);
     headless::type_char(graphics(), 'd');
     EXPECT_EQ(await().kind, SKTCH_KBD);
-    EXPECT_EQ(state.script_file, nullptr);
+    EXPECT_EQ(open_script_files(), 0);
 }
 
 // ---- a recording program killed in the middle ---------------------------------------------
@@ -219,12 +168,13 @@ TEST_F(BadScripts, ARecordingIntoAFullDeviceGoesOnWithoutTrouble) {
 // one a click) and reports them on `out`; then it waits to be killed.
 [[noreturn]] void record_then_wait(int count, int out) {
     SKTCH_animate(SKTCH_ANIMATE_RUN);
-    headless::choose_menu_item(state.graphics_window, kRecordItem);
+    headless::choose_menu_item(headless::find_window("SKTCH Graphics"), SKTCH_MENU_RECORD);
     for (int i = 1; i <= count; ++i) {
         if (i == count || i % 7 == 0)
-            headless::click(state.graphics_window, (i * 37) % 595, (i * 11) % 487);
+            headless::click(headless::find_window("SKTCH Graphics"), (i * 37) % 595,
+                            (i * 11) % 487);
         else if (i % 11 == 0)
-            headless::type_char(state.graphics_window, char('a' + i % 26));
+            headless::type_char(headless::find_window("SKTCH Graphics"), char('a' + i % 26));
         Event e = await();
         if (write(out, &e, sizeof e) != sizeof e) _exit(2);
     }
