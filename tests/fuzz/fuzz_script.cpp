@@ -12,12 +12,12 @@
 
 #include "sktch.h"
 #include "sktch/headless.h"
+#include "sktch/run_menu.h"
 #include "state.h"
 
 namespace {
 
 constexpr int kMaxEvents = 1000;
-constexpr UINT kPlaybackItem = 6;
 
 std::string directory;
 
@@ -26,11 +26,10 @@ void remove_directory() {
     std::filesystem::remove_all(directory, ignored);
 }
 
-// Back to no script: the stream closed, nothing owed, playback off.
+// Back to no script: playback off, the stream closed with nothing owed.
 void forget_script() {
-    sktch::close_script_file();
     sktch::stop_playback();
-    sktch::state.periodic_count = 0;
+    sktch::close_script_file();
 }
 
 }  // namespace
@@ -54,7 +53,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     SKTCH_logging(0);
     SKTCH_clear();
     sktch::headless::on_idle([] {
-        if (!sktch::state.playing && !sktch::state.play_one) PostQuitMessage(0);
+        HWND graphics = sktch::headless::find_window("SKTCH Graphics");
+        if (!sktch::headless::menu_item_checked(graphics, SKTCH_MENU_PLAYBACK)) PostQuitMessage(0);
     });
     return 0;
 }
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
     std::fclose(file);
 
-    if (!sktch::headless::choose_menu_item(sktch::state.graphics_window, kPlaybackItem))
+    if (!sktch::headless::choose_menu_item(sktch::state.graphics_window, SKTCH_MENU_PLAYBACK))
         std::abort();
     for (int events = 0; events < kMaxEvents; ++events) {
         int x = 0, y = 0;

@@ -1,5 +1,7 @@
 // The graphics window's procedure: origin, clicks and keys as events, the Run menu and its
 // Ctrl shortcuts, and the animation and logging calls.
+#include "sktch/run_menu.h"
+
 #include "core/core.h"
 #include "library_fixture.h"
 
@@ -51,21 +53,21 @@ TEST_F(GraphicsWindow, RunMenuHasItsItemsInOrder) {
         UINT flags;
     };
     const Expected expected[] = {
-        {1, "&Animate\tCtrl+A", 0},
-        {2, "&Halt animation\tCtrl+H", 0},
-        {3, "Advance one &frame\tCtrl+F", 0},
+        {SKTCH_MENU_ANIMATE, "&Animate\tCtrl+A", 0},
+        {SKTCH_MENU_HALT, "&Halt animation\tCtrl+H", 0},
+        {SKTCH_MENU_ADVANCE, "Advance one &frame\tCtrl+F", 0},
         {0, "", MF_SEPARATOR},
-        {4, "&Logging\tCtrl+L", MF_CHECKED},
+        {SKTCH_MENU_LOGGING, "&Logging\tCtrl+L", MF_CHECKED},
         {0, "", MF_SEPARATOR},
-        {5, "&Record Script\tCtrl+R", 0},
-        {6, "&Playback Script\tCtrl+P", 0},
-        {7, "Play &One Script\tCtrl+O", 0},
+        {SKTCH_MENU_RECORD, "&Record Script\tCtrl+R", 0},
+        {SKTCH_MENU_PLAYBACK, "&Playback Script\tCtrl+P", 0},
+        {SKTCH_MENU_PLAY_ONE, "Play &One Script\tCtrl+O", 0},
         {0, "", MF_SEPARATOR},
-        {8, "&Quit\tCtrl+Q", 0},
+        {SKTCH_MENU_QUIT, "&Quit\tCtrl+Q", 0},
         {0, "", MF_SEPARATOR},
-        {9, "MAC: ", MF_GRAYED},
-        {9, "WINDOWS: ", MF_GRAYED},
-        {9, "UPDATES: ", MF_GRAYED},
+        {SKTCH_MENU_CONTACT, "MAC: ", MF_GRAYED},
+        {SKTCH_MENU_CONTACT, "WINDOWS: ", MF_GRAYED},
+        {SKTCH_MENU_CONTACT, "UPDATES: ", MF_GRAYED},
     };
     std::vector<platform::MenuItem> items = run_items();
     ASSERT_EQ(items.size(), std::size(expected));
@@ -74,23 +76,24 @@ TEST_F(GraphicsWindow, RunMenuHasItsItemsInOrder) {
         EXPECT_EQ(items[i].flags, expected[i].flags);
         if (expected[i].flags & MF_SEPARATOR) continue;
         EXPECT_EQ(items[i].id, expected[i].id);
-        if (expected[i].id == 9) {
+        if (expected[i].id == SKTCH_MENU_CONTACT) {
             EXPECT_EQ(items[i].text.rfind(expected[i].text, 0), 0u);
             EXPECT_NE(items[i].text.find("@example.org"), std::string::npos);
         } else {
             EXPECT_EQ(items[i].text, expected[i].text);
         }
     }
-    EXPECT_FALSE(headless::choose_menu_item(graphics(), 9)) << "contact lines are greyed";
+    EXPECT_FALSE(headless::choose_menu_item(graphics(), SKTCH_MENU_CONTACT))
+        << "contact lines are greyed";
 }
 
 TEST_F(GraphicsWindow, MenuCommandsDriveTheAnimation) {
-    headless::choose_menu_item(graphics(), 1);
+    headless::choose_menu_item(graphics(), SKTCH_MENU_ANIMATE);
     EXPECT_EQ(await().kind, SKTCH_PERIODIC);
     EXPECT_EQ(state.animate_run, 1);
     EXPECT_EQ(await().kind, SKTCH_PERIODIC);
 
-    headless::choose_menu_item(graphics(), 2);
+    headless::choose_menu_item(graphics(), SKTCH_MENU_HALT);
     headless::on_idle([] {
         if (headless::now_ms() >= 2000) headless::click(state.graphics_window, 1, 1);
     });
@@ -98,7 +101,7 @@ TEST_F(GraphicsWindow, MenuCommandsDriveTheAnimation) {
     EXPECT_EQ(state.animate_run, 0);
 
     headless::on_idle(nullptr);
-    headless::choose_menu_item(graphics(), 3);
+    headless::choose_menu_item(graphics(), SKTCH_MENU_ADVANCE);
     EXPECT_EQ(await().kind, SKTCH_PERIODIC) << "advance one frame";
     EXPECT_EQ(state.single_step, 0);
     EXPECT_EQ(state.animate_run, 0);
@@ -136,12 +139,12 @@ TEST_F(GraphicsWindow, CtrlLTwiceRestoresLoggingAndItsCheckMark) {
     headless::type_char(graphics(), '.');
     await();
     EXPECT_EQ(state.logging, 0);
-    EXPECT_FALSE(headless::menu_item_checked(graphics(), 4));
+    EXPECT_FALSE(headless::menu_item_checked(graphics(), SKTCH_MENU_LOGGING));
     headless::press_ctrl_key(graphics(), 'L');
     headless::type_char(graphics(), '.');
     await();
     EXPECT_EQ(state.logging, 1);
-    EXPECT_TRUE(headless::menu_item_checked(graphics(), 4));
+    EXPECT_TRUE(headless::menu_item_checked(graphics(), SKTCH_MENU_LOGGING));
     EXPECT_TRUE(printed().empty()) << "menu commands print nothing";
 }
 
@@ -177,11 +180,11 @@ TEST_F(Controls, LoggingSetsTheFlagTheCheckMarkAndShowsTheTextWindow) {
     ShowWindow(text(), SW_HIDE);
     EXPECT_EQ(SKTCH_logging(0), 1);
     EXPECT_EQ(state.logging, 0);
-    EXPECT_FALSE(headless::menu_item_checked(graphics(), 4));
+    EXPECT_FALSE(headless::menu_item_checked(graphics(), SKTCH_MENU_LOGGING));
     EXPECT_FALSE(headless::window_visible(text())) << "turning logging off shows nothing";
     EXPECT_EQ(SKTCH_logging(7), 1);
     EXPECT_EQ(state.logging, 1) << "any non-zero value is on";
-    EXPECT_TRUE(headless::menu_item_checked(graphics(), 4));
+    EXPECT_TRUE(headless::menu_item_checked(graphics(), SKTCH_MENU_LOGGING));
     EXPECT_TRUE(headless::window_visible(text()));
 }
 

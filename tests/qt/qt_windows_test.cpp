@@ -285,9 +285,9 @@ TEST_F(QtWindows, CheckMarksFollowTheCoreNotQt) {
 
     QAction* record = action("&Record Script\tCtrl+R");
     ASSERT_NE(record, nullptr);
-    CheckMenuItem(state.run_menu, 5, MF_CHECKED);
+    CheckMenuItem(state.run_menu, SKTCH_MENU_RECORD, MF_CHECKED);
     EXPECT_TRUE(record->isChecked());
-    CheckMenuItem(state.run_menu, 5, MF_UNCHECKED);
+    CheckMenuItem(state.run_menu, SKTCH_MENU_RECORD, MF_UNCHECKED);
     EXPECT_FALSE(record->isChecked());
     EXPECT_EQ(action("&Record Script\tCtrl+R"), record);  // updated in place, not rebuilt
 }
@@ -337,7 +337,7 @@ TEST_F(QtWindows, ShowingAgainMakesAPaintDue) {
 }
 
 TEST_F(QtWindows, WaitReturnsAtTheDeadlineOrOnInput) {
-    KillTimer(graphics, 2);  // nothing else may become ready meanwhile
+    KillTimer(graphics, SKTCH_PERIODIC_TIMER);  // nothing else may become ready meanwhile
     platform::Backend& backend = platform::backend();
     ASSERT_FALSE(platform::message_ready());
     std::int64_t start = backend.now_ms();

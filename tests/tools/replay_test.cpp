@@ -11,8 +11,9 @@
 #include <string>
 
 #include "raster/png_io.h"
+#include "sktch.h"
 #include "sktch/headless.h"
-#include "state.h"
+#include "sktch/run_menu.h"
 
 namespace {
 
@@ -73,6 +74,17 @@ TEST_F(Replay, BadArgumentsGetOnePlainLineAndFail) {
     EXPECT_EQ(run_replay("only-one-argument").status, 2);
 }
 
+TEST_F(Replay, APlaybackStoppedEarlyNamesTheLineAndFailsButKeepsThePicture) {
+    fs::path script = dir / "cut.scr";
+    std::ofstream(script) << "SKTCH_PERIODIC(2);\n\nSKTCH_MOUSE(1, 2);\n  oops\nSKTCH_KBD(65);\n";
+    fs::path picture = dir / "cut.png";
+    ToolRun run = run_replay(script.string() + " " + picture.string());
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.output, "sktch-replay: the playback stopped at line 4 of " + script.string() +
+                              ", which it cannot read:   oops\n");
+    EXPECT_TRUE(fs::exists(picture));
+}
+
 // Counts the pixels of a colour inside a rectangle of the picture.
 int count(const sktch::raster::Bitmap& b, int left, int top, int right, int bottom,
           sktch::raster::Pixel color) {
@@ -102,14 +114,13 @@ TEST_F(Replay, ALandingScriptEndsOnNiceLanding) {
 // clicks on the buttons now and then, and keeps its last frame.
 sktch::raster::Bitmap record_a_game(const fs::path& dir, int ticks) {
     sktch::headless::reset();
-    sktch::reset_state();
     fs::current_path(dir);
     sktch::raster::Bitmap last;
     int idles = 0;
     sktch::headless::on_idle([&] {
-        HWND window = sktch::state.graphics_window;
+        HWND window = sktch::headless::find_window("SKTCH Graphics");
         ++idles;
-        if (idles == 1) sktch::headless::choose_menu_item(window, 5);               // Record Script
+        if (idles == 1) sktch::headless::choose_menu_item(window, SKTCH_MENU_RECORD);
         if (idles % 7 == 3) sktch::headless::click(window, 297 - 260, 243 - 232);   // LAND
         if (idles % 11 == 5) sktch::headless::click(window, 297 - 260, 243 - 207);  // PULL UP
         if (idles % 13 == 0) sktch::headless::type_char(window, 'k');
@@ -122,7 +133,6 @@ sktch::raster::Bitmap record_a_game(const fs::path& dir, int ticks) {
     });
     EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, SW_SHOWNORMAL), 0);
     sktch::headless::reset();
-    sktch::reset_state();
     return last;
 }
 
@@ -132,14 +142,14 @@ TEST_F(Replay, ARecordedGameReplaysToTheIdenticalFrame) {
     fs::current_path(here);
     ASSERT_EQ(recorded.width, 595);
 
-    std::ifstream script_in(dir / sktch::kScriptFileName);
+    std::ifstream script_in(dir / "SKTCH.SCR");
     std::string script((std::istreambuf_iterator<char>(script_in)),
                        std::istreambuf_iterator<char>());
     EXPECT_GT(std::count(script.begin(), script.end(), 'M'), 40) << "clicks were recorded";
     EXPECT_NE(script.find("SKTCH_KBD(107);"), std::string::npos);
 
     fs::path picture = dir / "replayed.png";
-    ToolRun run = run_replay((dir / sktch::kScriptFileName).string() + " " + picture.string());
+    ToolRun run = run_replay((dir / "SKTCH.SCR").string() + " " + picture.string());
     ASSERT_EQ(run.status, 0) << run.output;
     sktch::raster::Bitmap replayed;
     ASSERT_TRUE(sktch::raster::read_png(picture.string(), replayed));

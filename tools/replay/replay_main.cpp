@@ -3,7 +3,8 @@
 // has been played writes what the graphics window shows as a PNG, then quits the program.
 //
 // This file is the program's main(); link it, the program's own code and sktch_headless
-// into one executable to make a replay tool for that program.
+// into one executable to make a replay tool for that program. It uses the library only as
+// any program does, and plays the user through the headless driver.
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,17 +13,25 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <system_error>
 
+#include "sktch.h"
 #include "sktch/headless.h"
-#include "state.h"
+#include "sktch/run_menu.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 const char* program_name = "sktch-replay";
+const char* const kScriptFileName = "SKTCH.SCR";
+
+// Exit statuses of the tool's own, beside the program's.
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+constexpr int kStoppedEarly = 3;
 
 void print_usage(std::FILE* to) {
     std::fprintf(to,
@@ -43,14 +52,45 @@ void print_usage(std::FILE* to) {
                  "first line-input dialog (SKTCH_gets); without it, and for any later\n"
                  "dialog, the answer is an empty line.\n"
                  "\n"
-                 "Exit status: the program's own, or 1 when the script cannot be read, the\n"
-                 "picture cannot be written, or the program ends before the script does.\n",
+                 "Exit status: the program's own once the whole script has played; 1 when\n"
+                 "the script cannot be read, the picture cannot be written, or the program\n"
+                 "ends before the script does; 2 for wrong arguments; 3 when the playback\n"
+                 "stops early at a line it cannot read (a line that is not blank and has no\n"
+                 "M, K or P at index 6): that line's number and text are printed, and the\n"
+                 "picture of where it stopped is still written.\n",
                  program_name);
 }
 
-int fail(const std::string& message) {
+int fail(const std::string& message, int status = kFailed) {
     std::fprintf(stderr, "%s: %s\n", program_name, message.c_str());
-    return 1;
+    return status;
+}
+
+struct ScriptLine {
+    int number;        // counted from 1
+    std::string text;  // without its newline
+};
+
+// The line at which a playback of the whole script stops before the end of the file, if
+// any: the library skips blank lines and plays a line by the character at index 6 of its
+// text (which ends at a zero byte), so the first other line without M, K or P there.
+std::optional<ScriptLine> line_that_stops_playback(const fs::path& script) {
+    std::ifstream in(script, std::ios::binary);
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (line.empty()) continue;
+        std::string text = line.substr(0, line.find('\0'));
+        if (text.size() < 7 || (text[6] != 'M' && text[6] != 'K' && text[6] != 'P'))
+            return ScriptLine{number, line};
+    }
+    return std::nullopt;
+}
+
+// A line as it can be shown on one terminal line: other bytes as '?', cut at 80.
+std::string printable(const std::string& line) {
+    std::string shown;
+    for (char c : line.substr(0, 80)) shown += c >= ' ' && c <= '~' ? c : '?';
+    return line.size() > 80 ? shown + "..." : shown;
 }
 
 }  // namespace
@@ -62,7 +102,7 @@ int main(int argc, char** argv) {
     }
     if (argc != 3 && argc != 4) {
         print_usage(stderr);
-        return 2;
+        return kUsage;
     }
 
     std::error_code error;
@@ -95,28 +135,31 @@ int main(int argc, char** argv) {
     if (!mkdtemp(pattern))
         return give_up(std::string("cannot make a work directory: ") + std::strerror(errno));
     fs::path work = pattern;
-    fs::copy_file(script, work / sktch::kScriptFileName, error);
+    fs::copy_file(script, work / kScriptFileName, error);
     if (error) return give_up("cannot copy the script: " + error.message());
     fs::current_path(work, error);
+
+    std::optional<ScriptLine> stop_line = line_that_stops_playback(script);
 
     bool started = false;
     bool written = false;
     bool write_failed = false;
     std::string unwritten = argv[2];  // the picture that could not be written
     sktch::headless::on_idle([&] {
-        HWND graphics = sktch::state.graphics_window;
+        HWND graphics = sktch::headless::find_window("SKTCH Graphics");
         if (!graphics || written || write_failed) return;
         if (!started) {
             // The program's first wait: start the playback as the Run menu would.
             started = true;
-            PostMessageA(graphics, WM_COMMAND, 6, 0);
+            PostMessageA(graphics, WM_COMMAND, SKTCH_MENU_PLAYBACK, 0);
             return;
         }
-        if (sktch::state.playing || sktch::state.play_one) return;
+        // A playback never lets the program wait: its check mark goes when it stops.
+        if (sktch::headless::menu_item_checked(graphics, SKTCH_MENU_PLAYBACK)) return;
         written = sktch::headless::save_window_png(graphics, output.string());
         if (written && !text_output.empty()) {
-            written =
-                sktch::headless::save_window_png(sktch::state.text_window, text_output.string());
+            written = sktch::headless::save_window_png(sktch::headless::find_window("SKTCH Text"),
+                                                       text_output.string());
             if (!written) unwritten = argv[3];
         }
         write_failed = !written;
@@ -133,5 +176,9 @@ int main(int argc, char** argv) {
     fs::remove_all(work, error);
     if (write_failed) return give_up("cannot write " + unwritten);
     if (!written) return give_up("the program ended before the script was played");
+    if (stop_line)
+        return fail("the playback stopped at line " + std::to_string(stop_line->number) + " of " +
+                        argv[1] + ", which it cannot read: " + printable(stop_line->text),
+                    kStoppedEarly);
     return result;
 }
