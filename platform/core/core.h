@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/dialog_template.h"
@@ -36,6 +37,12 @@ struct Menu {
     std::vector<MenuItem> items;
 };
 
+// Text written straight onto a window, with the cell it fills.
+struct TextRun {
+    RECT cell;
+    std::string text;
+};
+
 struct Window {
     WindowClass window_class;
     std::string title;
@@ -49,7 +56,8 @@ struct Window {
     bool needs_paint = false;  // an update region is pending: WM_PAINT is due
     bool created = false;      // WM_CREATE and the first WM_SIZE have been sent
     bool being_destroyed = false;
-    void* native = nullptr;  // the backend's own object for this window
+    void* native = nullptr;          // the backend's own object for this window
+    std::vector<TextRun> text_runs;  // the text it shows, in the order it was written
 
     // A modal dialog's window: its procedure, its controls and how it ended.
     DLGPROC dialog_procedure = nullptr;
@@ -194,6 +202,13 @@ raster::Pixel class_background(const Window& w);
 bool refresh_client_size(HWND window);
 // Tells the backend that a window's backing store changed (drawn on through a window DC).
 void window_pixels_changed(HWND window);
+
+// Keeping a window's text runs in step with its pixels: text written over a cell replaces
+// the text there, scrolling moves what lies inside the scrolled area, and an opaque fill
+// forgets the text it covers. Erasing the whole window clears text_runs.
+void text_drawn(Window& w, const RECT& cell, std::string_view text);
+void text_scrolled(Window& w, const RECT& area, int dx, int dy);
+void text_covered(Window& w, const RECT& area);
 
 // The bitmap a fresh memory context has selected.
 HGDIOBJ default_bitmap();

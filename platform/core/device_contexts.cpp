@@ -100,6 +100,7 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
     if (erase) {
         // The update region is erased with the class background, as WM_ERASEBKGND would.
         std::fill(w->backing.pixels.begin(), w->backing.pixels.end(), class_background(*w));
+        w->text_runs.clear();
         window_pixels_changed(window);
     }
     HDC dc = GetDC(window);
@@ -157,7 +158,12 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int src_x, i
     raster::Bitmap* from = context_bitmap(*s);
     if (!to || !from) return FALSE;
     raster::copy(raster::whole(*to), x, y, width, height, *from, src_x, src_y);
-    if (!d->memory) window_pixels_changed(d->window);
+    if (!d->memory) {
+        if (Window* w = find_window(d->window); w && !w->text_runs.empty())
+            text_covered(*w, RECT{x, y, LONG(std::min<long long>((long long)x + width, INT32_MAX)),
+                                  LONG(std::min<long long>((long long)y + height, INT32_MAX))});
+        window_pixels_changed(d->window);
+    }
     return TRUE;
 }
 
@@ -174,8 +180,13 @@ BOOL ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT* clip, 
         target.clip.right = std::min<int>(target.clip.right, r->right);
         target.clip.bottom = std::min<int>(target.clip.bottom, r->bottom);
     }
-    if (target.clip.left < target.clip.right && target.clip.top < target.clip.bottom)
+    if (target.clip.left < target.clip.right && target.clip.top < target.clip.bottom) {
         raster::scroll(target, dx, dy);
+        if (Window* w = dc->memory ? nullptr : find_window(dc->window))
+            text_scrolled(
+                *w, RECT{target.clip.left, target.clip.top, target.clip.right, target.clip.bottom},
+                dx, dy);
+    }
     if (update) {
         // The strip the scroll uncovered.
         RECT u{target.clip.left, target.clip.top, target.clip.right, target.clip.bottom};

@@ -67,6 +67,10 @@ BOOL DeleteObject(HGDIOBJ object) {
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
     Drawing d = begin(dc);
     if (!d.bitmap) return FALSE;
+    if (!d.dc->memory && !d.brush().hollow)
+        if (Window* w = find_window(d.dc->window); w && !w->text_runs.empty())
+            text_covered(*w, RECT{std::min(left, right), std::min(top, bottom),
+                                  std::max(left, right), std::max(top, bottom)});
     if (d.pen().null) {
         // Without an outline the interior alone is filled: one pixel short on the right and
         // at the bottom, where the outline's last column and row would be.

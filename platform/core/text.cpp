@@ -1,4 +1,5 @@
 // Fonts and text through device contexts; the glyph work is the raster core's.
+#include <algorithm>
 #include <cstring>
 
 #include "core/backend.h"
@@ -117,6 +118,14 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     sktch::raster::Bitmap* bitmap = context_bitmap(*d);
     const sktch::glyphs::Font* font = context_font(*d);
     if (!bitmap || !font) return FALSE;
+    if (!d->memory) {
+        Window* w = find_window(d->window);
+        int width = length > 0 ? sktch::glyphs::text_width(*font, text, length) : 0;
+        RECT cell{x, y, LONG(std::min<long long>((long long)x + width, INT32_MAX)),
+                  LONG(std::min<long long>((long long)y + sktch::glyphs::metrics(*font).height,
+                                           INT32_MAX))};
+        if (w) text_drawn(*w, cell, std::string_view(text ? text : "", std::size_t(length)));
+    }
     if (length == 0) return TRUE;
     sktch::glyphs::draw_text(sktch::raster::whole(*bitmap), *font, x, y, text, length,
                              to_pixel(d->text_color), d->background_mode == OPAQUE,

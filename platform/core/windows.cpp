@@ -31,6 +31,7 @@ void client_size_for(const Window& w, int& width, int& height) {
 void fit_backing(Window& w) {
     if (w.backing.width == w.client_width && w.backing.height == w.client_height) return;
     w.backing.resize(w.client_width, w.client_height, class_background(w));
+    w.text_runs.clear();
 }
 
 }  // namespace

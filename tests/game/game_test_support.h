@@ -10,22 +10,22 @@
 
 #include "sktch.h"
 #include "sktch/headless.h"
+#include "sktch_test_support.h"
 #include "state.h"
 
 namespace game_test {
 
-// Colours as the window shows them (0xRRGGBB).
-constexpr std::uint32_t kBlack = 0x000000;
-constexpr std::uint32_t kWhite = 0xFFFFFF;
-constexpr std::uint32_t kRed = 0xFF0000;
-constexpr std::uint32_t kBlue = 0x0000FF;
-constexpr std::uint32_t kYellow = 0xFFFF00;
-constexpr std::uint32_t kIceBlue = 0x99FFFF;
-constexpr std::uint32_t kBrown = 0x996633;
-constexpr std::uint32_t kForestGreen = 0x006633;
-constexpr std::uint32_t kOlive = 0x999933;
-constexpr std::uint32_t kGray50 = 0x808080;
-constexpr std::uint32_t kGray20 = 0xCCCCCC;
+using sktch::test_support::kBlack;
+using sktch::test_support::kBlue;
+using sktch::test_support::kBrown;
+using sktch::test_support::kForestGreen;
+using sktch::test_support::kGray20;
+using sktch::test_support::kGray50;
+using sktch::test_support::kIceBlue;
+using sktch::test_support::kOlive;
+using sktch::test_support::kRed;
+using sktch::test_support::kWhite;
+using sktch::test_support::kYellow;
 
 // The graphics window's client area and where the world origin lies in it.
 constexpr int kClientWidth = 595;
@@ -42,9 +42,13 @@ inline char* empty_command_line() {
     return line;
 }
 
-// A fresh platform and library, for every test that opens the library.
+// A fresh platform and library, for every test that opens the library. The library's
+// state record is reset from inside: a program never needs that, so the public calls have
+// no way to do it. The screen is tall enough for the text window to show every line a
+// test prints.
 inline void reset_all() {
     sktch::headless::reset();
+    sktch::headless::set_screen_size(1024, 4096);
     sktch::reset_state();
 }
 
@@ -66,7 +70,7 @@ inline void present() {
 }
 
 inline sktch::headless::Pixels window_bitmap() {
-    return sktch::headless::window_pixels(sktch::state.graphics_window);
+    return sktch::headless::window_pixels(sktch::test_support::graphics_window());
 }
 
 // The shown colour of world point (x, y), which must lie in the client area.
@@ -92,19 +96,9 @@ inline int count_in_box(std::uint32_t colour, int x1, int y1, int x2, int y2) {
     return count;
 }
 
-// The lines in the text window's log, oldest first (the last 25 at most).
+// The lines the text window shows, oldest first.
 inline std::vector<std::string> log_lines() {
-    using sktch::state;
-    std::vector<std::string> lines;
-    int index = state.log_first;
-    for (int count = 0; index >= 0 && !(index == state.log_next && count != 0); ++count) {
-        if (const char* line = static_cast<const char*>(GlobalLock(state.log_lines[index]))) {
-            lines.emplace_back(line);
-            GlobalUnlock(state.log_lines[index]);
-        }
-        index = index == sktch::kLogLines - 1 ? 0 : index + 1;
-    }
-    return lines;
+    return sktch::test_support::text_window_lines();
 }
 
 }  // namespace game_test

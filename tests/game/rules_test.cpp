@@ -206,7 +206,7 @@ TEST_F(StoppedLow, PullUpIsRefusedWithARedCrashBesideTheAircraft) {
     EXPECT_EQ(game.plane_y, -115);
     EXPECT_EQ(game.plane_speed, 0);
     ASSERT_FALSE(log_lines().empty());
-    EXPECT_EQ(log_lines().back(), "red text at (-130,-135), \"CRASH\"\n");
+    EXPECT_EQ(log_lines().back(), "red text at (-130,-135), \"CRASH\"");
 }
 
 // ---- BRAKES -------------------------------------------------------------------------------
@@ -276,7 +276,7 @@ class BadButton : public game_test::OpenLibrary {
         EXPECT_EQ(game.plane_y, 40);
         EXPECT_EQ(game.plane_speed, 12);
         ASSERT_FALSE(log_lines().empty());
-        EXPECT_EQ(log_lines().back(), "red text at (0,0), \"BAAAADDD NEWS!\"\n");
+        EXPECT_EQ(log_lines().back(), "red text at (0,0), \"BAAAADDD NEWS!\"");
     }
 };
 
@@ -385,18 +385,18 @@ class Outcome : public game_test::OpenLibrary {
 };
 
 TEST_F(Outcome, StoppedLeftOfTheRunwayEndIsANiceLanding) {
-    EXPECT_EQ(outcome_for(-91, -120, 0), "blue text at (-61,-120), \"NICE LANDING\"\n");
-    EXPECT_EQ(outcome_for(-299, -130, 0), "blue text at (-269,-130), \"NICE LANDING\"\n");
+    EXPECT_EQ(outcome_for(-91, -120, 0), "blue text at (-61,-120), \"NICE LANDING\"");
+    EXPECT_EQ(outcome_for(-299, -130, 0), "blue text at (-269,-130), \"NICE LANDING\"");
 }
 
 TEST_F(Outcome, StoppedRightOfTheRunwayEndIsACrash) {
-    EXPECT_EQ(outcome_for(-89, -120, 0), "red text at (-59,-120), \"CRASH!!!!!\"\n");
-    EXPECT_EQ(outcome_for(200, -200, 0), "red text at (230,-200), \"CRASH!!!!!\"\n");
+    EXPECT_EQ(outcome_for(-89, -120, 0), "red text at (-59,-120), \"CRASH!!!!!\"");
+    EXPECT_EQ(outcome_for(200, -200, 0), "red text at (230,-200), \"CRASH!!!!!\"");
 }
 
 TEST_F(Outcome, MovingPastTheLeftEdgeOvershootsAtAnyHeight) {
-    EXPECT_EQ(outcome_for(-301, -120, 1), "red text at (-290,-120), \"OVERSHOT RUNWAY\"\n");
-    EXPECT_EQ(outcome_for(-330, 40, 12), "red text at (-290,40), \"OVERSHOT RUNWAY\"\n");
+    EXPECT_EQ(outcome_for(-301, -120, 1), "red text at (-290,-120), \"OVERSHOT RUNWAY\"");
+    EXPECT_EQ(outcome_for(-330, 40, 12), "red text at (-290,40), \"OVERSHOT RUNWAY\"");
 }
 
 TEST_F(Outcome, NoTextOnTheBoundariesOrWhileFlyingOnScreen) {

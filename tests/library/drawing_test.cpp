@@ -13,33 +13,32 @@ using Drawing = OpenLibrary;
 
 TEST_F(Drawing, IllegalColourIsCorrectedToRedAndPaintsRed) {
     EXPECT_EQ(SKTCH_pixel(24, 0, 0), 1);
-    EXPECT_EQ(printed(), (Lines{"Illegal color 24; using RED.\n", "red pixel at (0,0)\n"}));
+    EXPECT_EQ(shown(), (Lines{"Illegal color 24; using RED.", "red pixel at (0,0)"}));
     EXPECT_EQ(surface_at(0, 0), kRed);
     forget_printed();
     SKTCH_pixel(-1, 5, 5);
-    EXPECT_EQ(printed().front(), "Illegal color -1; using RED.\n");
+    EXPECT_EQ(shown().front(), "Illegal color -1; using RED.");
 }
 
 TEST_F(Drawing, RectangleLogsItsOrderedCorners) {
     SKTCH_rectangle(BLUE, 10, -10, -10, 10, 0);
-    EXPECT_EQ(printed(),
-              (Lines{"blue rectangle with bounding box (-10,10) to (10,-10), filled\n"}));
+    EXPECT_EQ(shown(), (Lines{"blue rectangle with bounding box (-10,10) to (10,-10), filled"}));
     forget_printed();
     SKTCH_rectangle(GREEN, 1, 2, 3, 4, 2);
-    EXPECT_EQ(printed(),
-              (Lines{"green rectangle with bounding box (1,4) to (3,2) with line width 2\n"}));
+    EXPECT_EQ(shown(),
+              (Lines{"green rectangle with bounding box (1,4) to (3,2) with line width 2"}));
 }
 
 TEST_F(Drawing, RectangleAndOvalCheckColourAndWidthInOppositeOrders) {
     SKTCH_oval(99, 0, 0, 5, 5, -2);
-    EXPECT_EQ(printed(),
-              (Lines{"Width of -2 not possible, using width 2\n", "Illegal color 99; using RED.\n",
-                     "red oval with bounding box (0,5) to (5,0), line width 2\n"}));
+    EXPECT_EQ(shown(),
+              (Lines{"Width of -2 not possible, using width 2", "Illegal color 99; using RED.",
+                     "red oval with bounding box (0,5) to (5,0), line width 2"}));
     forget_printed();
     SKTCH_rectangle(99, 0, 0, 5, 5, -2);
-    EXPECT_EQ(printed(),
-              (Lines{"Illegal color 99; using RED.\n", "Width of -2 not possible, using width 2\n",
-                     "red rectangle with bounding box (0,5) to (5,0) with line width 2\n"}));
+    EXPECT_EQ(shown(),
+              (Lines{"Illegal color 99; using RED.", "Width of -2 not possible, using width 2",
+                     "red rectangle with bounding box (0,5) to (5,0) with line width 2"}));
 }
 
 TEST_F(Drawing, EveryCallLogsItselfWordForWord) {
@@ -50,16 +49,16 @@ TEST_F(Drawing, EveryCallLogsItselfWordForWord) {
     SKTCH_line(BLACK, 0, 0, 10, 0, 0);
     SKTCH_text(FOREST_GREEN, -5, 6, 12, "Hi");
     SKTCH_undo();
-    EXPECT_EQ(printed(), (Lines{
-                             "navy blue circle at (1,2), radius 3\n",
-                             "Radius of -4 not possible, using radius 4\n",
-                             "gold circle at (0,0), radius 4\n",
-                             "50% gray triangle at (1,2), (3,4), (5,6)\n",
-                             "20% gray oval with bounding box (0,4) to (4,0), filled\n",
-                             "black line from (0,0) to (10,0), width 0\n",
-                             "forest green text at (-5,6), \"Hi\"\n",
-                             "SKTCH_undo is no longer supported.\n",
-                         }));
+    EXPECT_EQ(shown(), (Lines{
+                           "navy blue circle at (1,2), radius 3",
+                           "Radius of -4 not possible, using radius 4",
+                           "gold circle at (0,0), radius 4",
+                           "50% gray triangle at (1,2), (3,4), (5,6)",
+                           "20% gray oval with bounding box (0,4) to (4,0), filled",
+                           "black line from (0,0) to (10,0), width 0",
+                           "forest green text at (-5,6), \"Hi\"",
+                           "SKTCH_undo is no longer supported.",
+                       }));
 }
 
 TEST_F(Drawing, CorrectionsPrintEvenWithLoggingOff) {
@@ -67,20 +66,20 @@ TEST_F(Drawing, CorrectionsPrintEvenWithLoggingOff) {
     forget_printed();
     SKTCH_triangle(30, 0, 0, 1, 1, 2, 0, -1);
     SKTCH_line(1, 0, 0, 1, 1, 3);
-    EXPECT_EQ(printed(), (Lines{"Illegal color 30; using RED.\n",
-                                "Width of -1 not possible, using width 1\n"}));
+    EXPECT_EQ(shown(),
+              (Lines{"Illegal color 30; using RED.", "Width of -1 not possible, using width 1"}));
 }
 
 TEST_F(Drawing, TextSizeIsCorrectedTwiceWhenNegativeAndHuge) {
     SKTCH_logging(0);
     forget_printed();
     SKTCH_text(BLACK, 0, 0, -200, "x");
-    EXPECT_EQ(printed(), (Lines{"ptsize of -200 not possible, using ptsize 200\n",
-                                "ptsize of 200 not possible, using ptsize 127\n"}));
+    EXPECT_EQ(shown(), (Lines{"ptsize of -200 not possible, using ptsize 200",
+                              "ptsize of 200 not possible, using ptsize 127"}));
     forget_printed();
     SKTCH_text(BLACK, 0, 0, 0, "size zero is fine");
     SKTCH_text(BLACK, 0, 0, 127, "x");
-    EXPECT_TRUE(printed().empty());
+    EXPECT_TRUE(shown().empty());
 }
 
 TEST_F(Drawing, FormattedCallsReturnTheCharacterCount) {
@@ -98,7 +97,7 @@ TEST_F(Drawing, ClearPaintsWhiteWithTheDefaultPenAndLogs) {
     SKTCH_rectangle(RED, -300, 300, 300, -300, 0);
     forget_printed();
     EXPECT_EQ(SKTCH_clear(), 1);
-    EXPECT_TRUE(printed().empty()) << "no line with logging off";
+    EXPECT_TRUE(shown().empty()) << "no line with logging off";
     EXPECT_EQ(surface_at(0, 0), kWhite);
     EXPECT_EQ(GetPixel(state.surface_dc, 0, 0), RGB(0, 0, 0)) << "the default pen's frame";
     EXPECT_EQ(GetPixel(state.surface_dc, 600, 539), RGB(0, 0, 0));
@@ -106,7 +105,7 @@ TEST_F(Drawing, ClearPaintsWhiteWithTheDefaultPenAndLogs) {
     SKTCH_logging(1);
     forget_printed();
     SKTCH_clear();
-    EXPECT_EQ(printed(), (Lines{"Clearing the graphics window\n"}));
+    EXPECT_EQ(shown(), (Lines{"Clearing the graphics window"}));
 }
 
 TEST_F(Drawing, APointToItselfRectanglePaintsExactlyThatPixel) {
@@ -227,7 +226,7 @@ TEST_F(Drawing, ExtremeArgumentsAreClippedWithoutTrouble) {
     SKTCH_triangle(BLACK, INT_MIN, INT_MIN, INT_MAX, INT_MIN, 0, INT_MAX, 7);
     SKTCH_text(BLACK, INT_MAX, INT_MIN, INT_MIN, "far away");
     SKTCH_pixel(WHITE, INT_MAX, INT_MAX);
-    EXPECT_EQ(printed().size(), 4u) << "a radius, a width and two size corrections";
+    EXPECT_EQ(shown().size(), 4u) << "a radius, a width and two size corrections";
 }
 
 TEST(DrawingBeforeOpen, CorrectsAndLogsButDrawsNothing) {

@@ -10,6 +10,7 @@
 
 #include "sktch.h"
 #include "sktch/headless.h"
+#include "sktch_test_support.h"
 #include "state.h"
 
 namespace sktch::testing {
@@ -18,7 +19,9 @@ inline HINSTANCE test_instance() {
     return reinterpret_cast<HINSTANCE>(std::uintptr_t(0x400000));
 }
 
-// The log ring's lines, oldest first, as stored.
+// The log ring's lines, oldest first, as stored (with their newlines). Read from the
+// library's state on purpose, for the tests of the ring itself: it also holds lines the text
+// window no longer shows or never showed. Other tests read the window (printed()).
 inline std::vector<std::string> ring_lines() {
     std::vector<std::string> lines;
     int index = state.log_first;
@@ -51,17 +54,17 @@ class OpenLibrary : public ::testing::Test {
   protected:
     void SetUp() override {
         // Each test in a directory of its own, where it may write its script file.
-        char pattern[] = "/tmp/sktch-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        directory = pattern;
+        ASSERT_FALSE(directory.path().empty());
         previous_directory = std::filesystem::current_path();
-        std::filesystem::current_path(directory);
+        std::filesystem::current_path(directory.path());
         headless::reset();
+        // A screen tall enough that the text window shows every line a test prints.
+        headless::set_screen_size(1024, 4096);
         reset_state();
         SKTCH_open(test_instance(), nullptr, nullptr, SW_SHOWNORMAL);
         SKTCH_clear();
         handle_pending_messages();  // the windows' first paint, before the test's own lines
-        first_line = int(ring_lines().size());
+        forget_printed();
     }
 
     // Dispatches everything queued, paint messages included, as the wait's pump would.
@@ -77,17 +80,25 @@ class OpenLibrary : public ::testing::Test {
         reset_state();
         headless::reset();
         std::filesystem::current_path(previous_directory);
-        std::error_code ignored;
-        std::filesystem::remove_all(directory, ignored);
     }
 
-    // Lines printed since the fixture opened the library.
+    // Lines the text window shows, printed since the fixture opened the library (or since
+    // forget_printed()).
+    std::vector<std::string> shown() const {
+        std::vector<std::string> all = test_support::text_window_lines();
+        if (int(all.size()) <= first_shown) return {};
+        return {all.begin() + first_shown, all.end()};
+    }
+    // The same lines as the log ring stores them, with their newlines.
     std::vector<std::string> printed() const {
         std::vector<std::string> all = ring_lines();
         if (int(all.size()) <= first_line) return {};
         return {all.begin() + first_line, all.end()};
     }
-    void forget_printed() { first_line = int(ring_lines().size()); }
+    void forget_printed() {
+        first_line = int(ring_lines().size());
+        first_shown = int(test_support::text_window_lines().size());
+    }
 
     // The surface pixel at a world point, as 0x00RRGGBB.
     std::uint32_t surface_at(int x, int y) const {
@@ -103,13 +114,14 @@ class OpenLibrary : public ::testing::Test {
     HWND text() const { return state.text_window; }
 
     int first_line = 0;
-    std::filesystem::path directory;
+    int first_shown = 0;
+    test_support::TemporaryFolder directory;
     std::filesystem::path previous_directory;
 };
 
-constexpr std::uint32_t kWhite = 0xFFFFFF;
-constexpr std::uint32_t kBlack = 0x000000;
-constexpr std::uint32_t kRed = 0xFF0000;
-constexpr std::uint32_t kBlue = 0x0000FF;
+using test_support::kBlack;
+using test_support::kBlue;
+using test_support::kRed;
+using test_support::kWhite;
 
 }  // namespace sktch::testing

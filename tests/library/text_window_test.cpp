@@ -1,6 +1,7 @@
 // The text window: the ring of the last 25 lines, how a line is shown, the repaint, and
 // keys passed on to the graphics window.
 #include <string>
+#include <vector>
 
 #include "library_fixture.h"
 
@@ -56,17 +57,17 @@ TEST_F(TextWindow, RingFillsSlotsInOrderAndReusesTheOldest) {
 
 TEST_F(TextWindow, ReturnsTheCountAndKeepsTheNewline) {
     EXPECT_EQ(SKTCH_printf("abc\n"), 4);
-    EXPECT_EQ(printed().back(), "abc\n");
+    EXPECT_EQ(ring_lines().back(), "abc\n");
     EXPECT_EQ(GlobalSize(state.log_lines[(state.log_next + 24) % 25]), 5u);
     EXPECT_EQ(SKTCH_printf("%s", ""), 0);
-    EXPECT_EQ(printed().back(), "");
+    EXPECT_EQ(ring_lines().back(), "");
     EXPECT_EQ(GlobalSize(state.log_lines[(state.log_next + 24) % 25]), 1u) << "one byte";
 }
 
 TEST_F(TextWindow, LongOutputIsCutAt1023Characters) {
     std::string long_text(1500, 'x');
     EXPECT_EQ(SKTCH_printf("%s", long_text.c_str()), 1023) << "the characters kept";
-    EXPECT_EQ(printed().back(), std::string(1023, 'x'));
+    EXPECT_EQ(ring_lines().back(), std::string(1023, 'x'));
     EXPECT_EQ(SKTCH_printf(nullptr), 0);
 }
 
@@ -136,7 +137,7 @@ TEST_F(TextWindow, PrintingAfterTheTextWindowClosedIsHarmless) {
     await();
     ASSERT_FALSE(IsWindow(text()));
     EXPECT_EQ(SKTCH_printf("still %s\n", "here"), 11);
-    EXPECT_EQ(printed().back(), "still here\n");
+    EXPECT_EQ(ring_lines().back(), "still here\n");
 }
 
 }  // namespace

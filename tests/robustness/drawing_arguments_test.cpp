@@ -21,20 +21,20 @@ TEST_F(Arguments, CorrectionsAtTheInt32EndsAreWordForWord) {
     SKTCH_circle(BLACK, 0, 0, INT_MIN);
     SKTCH_text(BLACK, 0, 0, INT_MIN, "x");
     SKTCH_text(BLACK, 0, 0, INT_MAX, "x");
-    EXPECT_EQ(printed(), (Lines{
-                             "Illegal color -2147483648; using RED.\n",
-                             "Illegal color 2147483647; using RED.\n",
-                             "Width of -2147483648 not possible, using width 2147483647\n",
-                             "Radius of -2147483648 not possible, using radius 2147483647\n",
-                             "ptsize of -2147483648 not possible, using ptsize 2147483647\n",
-                             "ptsize of 2147483647 not possible, using ptsize 127\n",
-                             "ptsize of 2147483647 not possible, using ptsize 127\n",
-                         }));
+    EXPECT_EQ(shown(), (Lines{
+                           "Illegal color -2147483648; using RED.",
+                           "Illegal color 2147483647; using RED.",
+                           "Width of -2147483648 not possible, using width 2147483647",
+                           "Radius of -2147483648 not possible, using radius 2147483647",
+                           "ptsize of -2147483648 not possible, using ptsize 2147483647",
+                           "ptsize of 2147483647 not possible, using ptsize 127",
+                           "ptsize of 2147483647 not possible, using ptsize 127",
+                       }));
 }
 
 TEST_F(Arguments, CirclesAtTheInt32EndsKeepTheirBoxesWithinTheRange) {
     SKTCH_circle(BLUE, INT_MAX, INT_MIN, INT_MAX);
-    EXPECT_EQ(printed(), (Lines{"blue circle at (2147483647,-2147483648), radius 2147483647\n"}));
+    EXPECT_EQ(shown(), (Lines{"blue circle at (2147483647,-2147483648), radius 2147483647"}));
     EXPECT_EQ(surface_at(0, 0), kWhite) << "the surface lies at its box's corner, outside it";
     SKTCH_circle(BLUE, 0, 0, INT_MAX);
     EXPECT_EQ(surface_at(0, 0), kBlue) << "a disc as large as the range allows";
@@ -51,20 +51,20 @@ TEST_F(Arguments, NullStringsAreEmptyStrings) {
     EXPECT_EQ(SKTCH_textf(BLACK, 0, 0, 12, nullptr), 0);
     EXPECT_EQ(SKTCH_draw_textf(BLACK, 0, 0, 12, nullptr), 0);
     EXPECT_EQ(SKTCH_printf(nullptr), 0);
-    EXPECT_TRUE(printed().empty()) << "nothing to print, nothing corrected";
+    EXPECT_TRUE(shown().empty()) << "nothing to print, nothing corrected";
     SKTCH_logging(1);
     SKTCH_draw_textf(GREEN, 1, 2, 12, nullptr);
-    EXPECT_EQ(printed(), (Lines{"green text at (1,2), \"\"\n"}));
+    EXPECT_EQ(shown(), (Lines{"green text at (1,2), \"\""}));
 }
 
 TEST_F(Arguments, LongFormatsAreCutAt1023CharactersEverywhere) {
     const std::string format(1500, 'f');
     EXPECT_EQ(SKTCH_printf(format.c_str()), 1023);
-    EXPECT_EQ(printed().back(), std::string(1023, 'f'));
+    EXPECT_EQ(shown().back(), std::string(1023, 'f'));
     forget_printed();
     EXPECT_EQ(SKTCH_draw_textf(BLACK, 0, 0, 12, format.c_str()), 1023);
     // The log line quotes the text: cut at 1023 characters itself, its newline lost.
-    EXPECT_EQ(printed(), (Lines{("black text at (0,0), \"" + format).substr(0, 1023)}));
+    EXPECT_EQ(shown(), (Lines{("black text at (0,0), \"" + format).substr(0, 1023)}));
 }
 
 TEST_F(Arguments, ALongTextIsDrawnWholeAndOnlyItsLogLineIsCut) {

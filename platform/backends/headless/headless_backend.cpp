@@ -1,4 +1,5 @@
 // The headless backend: windows in memory, a virtual clock, and the driver of headless.h.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -170,6 +171,19 @@ std::uint32_t window_pixel(HWND window, int x, int y) {
     const raster::Bitmap* shown = shown_pixels(window);
     if (!shown || x < 0 || y < 0 || x >= shown->width || y >= shown->height) return 0;
     return shown->at(x, y);
+}
+
+std::vector<std::string> window_text(HWND window) {
+    Window* w = sktch::platform::find_window(window);
+    if (!w) return {};
+    std::vector<const TextRun*> runs;
+    for (const TextRun& run : w->text_runs) runs.push_back(&run);
+    std::stable_sort(runs.begin(), runs.end(), [](const TextRun* a, const TextRun* b) {
+        return a->cell.top != b->cell.top ? a->cell.top < b->cell.top : a->cell.left < b->cell.left;
+    });
+    std::vector<std::string> lines;
+    for (const TextRun* run : runs) lines.push_back(run->text);
+    return lines;
 }
 
 bool window_visible(HWND window) {

@@ -59,6 +59,11 @@ HWND find_window(const char* title);
 Pixels window_pixels(HWND window);
 // One pixel of the client area, 0x00RRGGBB; 0 outside it or for no window.
 std::uint32_t window_pixel(HWND window, int x, int y);
+// The lines of text a window shows, top to bottom (left to right along a line): one for
+// each TextOutA made on the window itself, as it was written, until it scrolls out of view,
+// is written over or painted over. Text drawn elsewhere and copied onto the window is only
+// pixels. The text window shows the program's printed lines this way.
+std::vector<std::string> window_text(HWND window);
 bool window_visible(HWND window);
 bool menu_item_checked(HWND window, UINT id);
 bool save_window_png(HWND window, const std::string& path);
