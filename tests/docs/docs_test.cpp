@@ -5,9 +5,7 @@
 // tool's help read as the code has them; and the README's first program is the one that is
 // built. The checkers are also run on small broken trees, to show that they notice.
 #include <gtest/gtest.h>
-#include <stdio.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cctype>
@@ -20,7 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "state.h"
+#include "folders_and_programs.h"
+#include "state.h"  // the library's colour table, which the docs must match
 
 namespace {
 
@@ -296,9 +295,7 @@ std::string first_code_block(const std::string& markdown, const std::string& lan
 class BrokenTree : public testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/sktch-docs-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
+        ASSERT_FALSE(root.empty());
         write_file(root / "README.md",
                    "# Title\n\n![a picture](docs/pictures/here.png)\n"
                    "See [the guide](docs/guide.md#first-steps) and [a section](#title).\n");
@@ -307,11 +304,8 @@ class BrokenTree : public testing::Test {
                    "# Guide\n\n## First steps\n\nBack to the [README](../README.md).\n"
                    "`[not a link](nowhere.md)`\n```\n[nor this](nowhere.md)\n```\n");
     }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-    fs::path root;
+    sktch::test_support::TemporaryFolder folder;
+    const fs::path& root = folder.path();
 };
 
 TEST_F(BrokenTree, AWholeTreeHasNoBrokenLinks) {
@@ -446,13 +440,10 @@ TEST(Docs, TheRunMenuPageHasEveryItemWithItsShortcut) {
 }
 
 TEST(Docs, TheReplayToolsHelpIsQuotedWhole) {
-    std::string help;
-    FILE* pipe = popen((std::string(SKTCH_REPLAY_TOOL) + " --help").c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe)) help += buffer;
-    int status = pclose(pipe);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    sktch::test_support::ProgramRun run =
+        sktch::test_support::run_program(SKTCH_REPLAY_TOOL, {"--help"});
+    ASSERT_EQ(run.status, 0);
+    const std::string& help = run.output;
     ASSERT_EQ(help.rfind("Usage: sktch-replay", 0), 0u) << help;
     std::string scripts = read_file(source_dir / "docs" / "scripts.md");
     EXPECT_NE(scripts.find("```\n" + help + "```\n"), std::string::npos)

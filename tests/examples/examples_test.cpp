@@ -1,9 +1,6 @@
 // The example programs, each run as its replay tool (the program over the headless backend)
 // against a script: the pictures they leave show that each did its job.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -13,7 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "raster/png_io.h"
+#include "colours.h"
+#include "folders_and_programs.h"
+#include "raster/png_io.h"  // the raster's own PNG reader, for the pictures the tools write
 
 namespace {
 
@@ -21,11 +20,11 @@ namespace fs = std::filesystem;
 using sktch::raster::Bitmap;
 using sktch::raster::Pixel;
 
-constexpr Pixel kWhite = 0xFFFFFF;
-constexpr Pixel kBlack = 0x000000;
-constexpr Pixel kRed = 0xFF0000;
-constexpr Pixel kGreen = 0x00FF00;
-constexpr Pixel kBlue = 0x0000FF;
+using sktch::test_support::kBlack;
+using sktch::test_support::kBlue;
+using sktch::test_support::kGreen;
+using sktch::test_support::kRed;
+using sktch::test_support::kWhite;
 
 // The 24 colours of the library, by index, as 0xRRGGBB.
 constexpr Pixel kPalette[24] = {
@@ -130,15 +129,7 @@ int text_lines(const Bitmap& b) {
 
 class Examples : public testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/sktch-examples-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
-    }
+    void SetUp() override { ASSERT_FALSE(folder.path().empty()); }
 
     static fs::path shipped_script(const std::string& example) {
         return fs::path(SKTCH_SOURCE_DIR) / "examples" / "scripts" / (example + ".scr");
@@ -153,25 +144,10 @@ class Examples : public testing::Test {
     // unset without one. Returns the exit status; the tool's output is kept in `output`.
     int run(const char* tool, const std::vector<std::string>& arguments,
             std::optional<std::string> answer = std::nullopt) {
-        fs::path log = dir / "output.txt";
-        pid_t child = fork();
-        if (child == 0) {
-            if (answer)
-                setenv("SKTCH_REPLAY_ANSWER", answer->c_str(), 1);
-            else
-                unsetenv("SKTCH_REPLAY_ANSWER");
-            if (!freopen(log.c_str(), "w", stdout) || dup2(fileno(stdout), 2) < 0) _exit(126);
-            std::vector<char*> argv{const_cast<char*>(tool)};
-            for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execv(tool, argv.data());
-            _exit(127);
-        }
-        int status = -1;
-        waitpid(child, &status, 0);
-        std::ifstream in(log);
-        output.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        sktch::test_support::ProgramRun run =
+            sktch::test_support::run_program(tool, arguments, {{"SKTCH_REPLAY_ANSWER", answer}});
+        output = run.output;
+        return run.status;
     }
 
     // Replays a script and reads the graphics window's picture (and the text window's, when
@@ -192,7 +168,8 @@ class Examples : public testing::Test {
         return graphics;
     }
 
-    fs::path dir;
+    sktch::test_support::TemporaryFolder folder;
+    const fs::path& dir = folder.path();
     int scripts = 0;
     std::string output;
 };

@@ -47,7 +47,7 @@ class Player {
     void at(int tick, std::function<void()> action) { plan_.emplace(tick, std::move(action)); }
 
     // The graphics window; valid while the game runs.
-    static HWND window() { return sktch::state.graphics_window; }
+    static HWND window() { return sktch::test_support::graphics_window(); }
     static void press(Button b, int times = 1) {
         for (int i = 0; i < times; ++i) sktch::headless::click(window(), b.x, b.y);
     }

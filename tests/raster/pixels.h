@@ -4,13 +4,14 @@
 #include <set>
 #include <utility>
 
+#include "colours.h"
 #include "raster/raster.h"
 
 namespace sktch::raster::testing_support {
 
-constexpr Pixel kWhite = 0xFFFFFF;
-constexpr Pixel kRed = 0xFF0000;
-constexpr Pixel kBlue = 0x0000FF;
+using test_support::kBlue;
+using test_support::kRed;
+using test_support::kWhite;
 
 using PixelSet = std::set<std::pair<int, int>>;
 

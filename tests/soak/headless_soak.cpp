@@ -19,7 +19,6 @@
 
 #include "sktch.h"
 #include "sktch/headless.h"
-#include "state.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kJudgeMemory = false;
@@ -67,7 +66,6 @@ int main(int argc, char** argv) {
     std::filesystem::current_path(directory);
 
     sktch::headless::reset();
-    sktch::reset_state();
 
     std::mt19937 random(12345);
     std::int64_t clicks = 0, next_click = kClickEvery;
@@ -79,7 +77,7 @@ int main(int argc, char** argv) {
     // clock moves only while the game waits: the tick count is the periodic event count.
     sktch::headless::on_idle([&] {
         std::int64_t periodic = sktch::headless::now_ms() / 100;
-        HWND window = sktch::state.graphics_window;
+        HWND window = sktch::headless::find_window("SKTCH Graphics");
         if (closing) return;
         if (periodic == warm_up) warm_kb = resident_kb();
         if (periodic >= events) {

@@ -13,7 +13,7 @@
 
 #include "sktch.h"
 #include "sktch/headless.h"
-#include "state.h"
+#include "state.h"  // the library's colour table: the chart shows its names and values
 
 namespace {
 
@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
     // wait for it (the clock of the headless windows jumps straight to it).
     SKTCH_animate(SKTCH_ANIMATE_STEP);
     SKTCH_await_event(nullptr, nullptr, nullptr);
-    bool written = sktch::headless::save_window_png(sktch::state.graphics_window, argv[1]);
+    bool written =
+        sktch::headless::save_window_png(sktch::headless::find_window("SKTCH Graphics"), argv[1]);
     SKTCH_close();
     if (!written) {
         std::fprintf(stderr, "make_pictures: cannot write %s\n", argv[1]);
