@@ -1,5 +1,8 @@
 // The drawing calls: their corrections and log lines, word for word, and what the renderer
-// paints for them on the surface.
+// paints for them on the surface. The surface is the library's own off-screen bitmap, read
+// through its state record: what a drawing call paints there is checked before any wait
+// copies it to the window; the renderer's handling of a malformed command is checked by
+// handing it one directly.
 #include <climits>
 #include <string>
 

@@ -106,12 +106,10 @@ class OpenLibrary : public ::testing::Test {
         return std::uint32_t(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
     }
     // What the graphics window shows at a client pixel.
-    std::uint32_t window_at(int x, int y) const {
-        return headless::window_pixel(state.graphics_window, x, y);
-    }
+    std::uint32_t window_at(int x, int y) const { return headless::window_pixel(graphics(), x, y); }
 
-    HWND graphics() const { return state.graphics_window; }
-    HWND text() const { return state.text_window; }
+    HWND graphics() const { return test_support::graphics_window(); }
+    HWND text() const { return test_support::text_window(); }
 
     int first_line = 0;
     int first_shown = 0;

@@ -1,4 +1,6 @@
-// Line input: the dialog template's bytes, and the answers the dialog gives back.
+// Line input: the dialog template's bytes, and the answers the dialog gives back. The bytes
+// come from the library's own template builder and are read back by the platform's own
+// template reader, both internal routines tested here on purpose.
 #include <cstring>
 #include <string>
 

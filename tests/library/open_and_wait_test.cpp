@@ -10,28 +10,32 @@ TEST(Open, MakesTheTwoWindowsWhereTheyBelong) {
     headless::set_screen_size(1024, 768);
     EXPECT_EQ(SKTCH_open(test_instance(), nullptr, nullptr, SW_SHOWNORMAL), 1);
 
-    ASSERT_EQ(headless::find_window("SKTCH Graphics"), state.graphics_window);
-    ASSERT_EQ(headless::find_window("SKTCH Text"), state.text_window);
+    HWND graphics = test_support::graphics_window();
+    HWND text = test_support::text_window();
+    ASSERT_NE(graphics, nullptr);
+    ASSERT_NE(text, nullptr);
     RECT r;
-    GetWindowRect(state.graphics_window, &r);
+    GetWindowRect(graphics, &r);
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
     EXPECT_EQ(r.right, 601);
     EXPECT_EQ(r.bottom, 540);
-    GetClientRect(state.graphics_window, &r);
+    GetClientRect(graphics, &r);
     EXPECT_EQ(r.right, 595);
     EXPECT_EQ(r.bottom, 487);
+    // The library's own record of where it drew: what the driver sees of it is checked by
+    // the drawing tests.
     EXPECT_EQ(state.origin_x, 297);
     EXPECT_EQ(state.origin_y, 243);
 
-    GetWindowRect(state.text_window, &r);
+    GetWindowRect(text, &r);
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 513) << "a 768-pixel screen puts the text window at y 513";
     EXPECT_EQ(r.right - r.left, 1024);
     EXPECT_EQ(r.bottom - r.top, 256);
 
-    EXPECT_TRUE(headless::window_visible(state.graphics_window));
-    EXPECT_TRUE(headless::window_visible(state.text_window));
+    EXPECT_TRUE(headless::window_visible(graphics));
+    EXPECT_TRUE(headless::window_visible(text));
     EXPECT_NE(state.surface_dc, nullptr);
     EXPECT_NE(state.window_dc, nullptr);
     SKTCH_close();
@@ -42,8 +46,8 @@ TEST(Open, ASecondInstanceRegistersNothing) {
     reset_state();
     HINSTANCE previous = test_instance();
     SKTCH_open(test_instance(), previous, nullptr, SW_SHOWNORMAL);
-    EXPECT_EQ(state.graphics_window, nullptr) << "no classes were registered, so no window";
-    EXPECT_EQ(state.text_window, nullptr);
+    EXPECT_EQ(test_support::graphics_window(), nullptr) << "no classes were registered";
+    EXPECT_EQ(test_support::text_window(), nullptr);
     SKTCH_close();
 
     // With the classes registered by a first instance, a second one uses them.
@@ -99,7 +103,7 @@ TEST_F(Wait, RunningGivesOnePeriodicEventPerTick) {
 TEST_F(Wait, AClickWhileAPeriodicEventIsPendingWins) {
     SKTCH_animate(SKTCH_ANIMATE_RUN);
     headless::on_idle([] {
-        if (headless::idle_count() == 1) headless::click(state.graphics_window, 300, 240);
+        if (headless::idle_count() == 1) headless::click(test_support::graphics_window(), 300, 240);
     });
     Event e = await();
     EXPECT_EQ(e, (Event{SKTCH_MOUSE, 3, 3, 0}));
@@ -109,7 +113,7 @@ TEST_F(Wait, AClickWhileAPeriodicEventIsPendingWins) {
 TEST_F(Wait, QuitRequestedStillWaitsForAnEventThenReportsQuit) {
     SKTCH_animate(SKTCH_ANIMATE_QUIT);
     headless::on_idle([] {
-        if (headless::now_ms() >= 1000) headless::type_char(state.graphics_window, 'x');
+        if (headless::now_ms() >= 1000) headless::type_char(test_support::graphics_window(), 'x');
     });
     Event e = await();
     EXPECT_EQ(e.kind, SKTCH_QUIT);

@@ -1,5 +1,6 @@
 // The text window: the ring of the last 25 lines, how a line is shown, the repaint, and
-// keys passed on to the graphics window.
+// keys passed on to the graphics window. The ring is the library's own record, read through
+// its state on purpose; what the window shows is read through the driver.
 #include <string>
 #include <vector>
 
