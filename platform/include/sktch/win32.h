@@ -17,6 +17,7 @@
 #include <windows.h>
 #else
 
+#include <cstddef>
 #include <cstdint>
 
 // ---- basic types ----------------------------------------------------------------------------

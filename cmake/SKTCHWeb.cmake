@@ -1,0 +1,57 @@
+# SKTCH programs as web pages. sktch_add_web_program(target sources... [TITLE text]
+# [PICTURE png] [SCRIPTS files...]) links a program with the web backend into target.js and
+# target.wasm, writes its page target.html beside them in the site folder, and copies its
+# picture and scripts there; sktch_add_web_index() writes index.html linking every program.
+set(SKTCH_WEB_SITE ${CMAKE_BINARY_DIR}/site)
+set(SKTCH_WEB_SOURCE ${CMAKE_CURRENT_LIST_DIR}/../platform/backends/web)
+set(SKTCH_WEB_FONTS /usr/share/fonts/truetype/dejavu)
+set_property(GLOBAL PROPERTY SKTCH_WEB_PROGRAMS "")
+
+function(sktch_add_web_program target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TITLE;PICTURE" "SCRIPTS")
+  add_executable(${target} ${arg_UNPARSED_ARGUMENTS})
+  target_link_libraries(${target} PRIVATE sktch_web)
+  set_target_properties(${target} PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${SKTCH_WEB_SITE})
+  # Asyncify lets the program's wait and modal dialogs sleep until the page has input.
+  target_link_options(${target} PRIVATE
+    -sASYNCIFY -sASYNCIFY_IMPORTS=[sktch_web_wait] -sASYNCIFY_STACK_SIZE=65536
+    -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web -lidbfs.js
+    "SHELL:--js-library ${SKTCH_WEB_SOURCE}/sktch_web.js"
+    "SHELL:--embed-file ${SKTCH_WEB_FONTS}/DejaVuSans.ttf@/fonts/DejaVuSans.ttf"
+    "SHELL:--embed-file ${SKTCH_WEB_FONTS}/DejaVuSansMono.ttf@/fonts/DejaVuSansMono.ttf")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${SKTCH_WEB_SOURCE}/sktch_web.js)
+
+  set(SKTCH_PAGE_NAME ${target})
+  set(SKTCH_PAGE_TITLE ${arg_TITLE})
+  if(NOT SKTCH_PAGE_TITLE)
+    string(REPLACE "_" " " SKTCH_PAGE_TITLE ${target})
+  endif()
+  configure_file(${SKTCH_WEB_SOURCE}/page.html.in ${SKTCH_WEB_SITE}/${target}.html @ONLY)
+  foreach(script IN LISTS arg_SCRIPTS)
+    configure_file(${script} ${SKTCH_WEB_SITE}/ COPYONLY)
+  endforeach()
+  set(picture "")
+  if(arg_PICTURE)
+    get_filename_component(picture ${arg_PICTURE} NAME)
+    configure_file(${arg_PICTURE} ${SKTCH_WEB_SITE}/${picture} COPYONLY)
+  endif()
+  set_property(GLOBAL APPEND PROPERTY SKTCH_WEB_PROGRAMS "${target}|${SKTCH_PAGE_TITLE}|${picture}")
+endfunction()
+
+function(sktch_add_web_index)
+  get_property(programs GLOBAL PROPERTY SKTCH_WEB_PROGRAMS)
+  set(SKTCH_INDEX_ENTRIES "")
+  foreach(entry IN LISTS programs)
+    string(REPLACE "|" ";" fields "${entry}")
+    list(GET fields 0 name)
+    list(GET fields 1 title)
+    list(GET fields 2 picture)
+    set(image "")
+    if(picture)
+      set(image "<img src=\"${picture}\" alt=\"${title}\" width=\"297\">")
+    endif()
+    string(APPEND SKTCH_INDEX_ENTRIES
+      "    <li><a href=\"${name}.html\">${image}<span>${title}</span></a></li>\n")
+  endforeach()
+  configure_file(${SKTCH_WEB_SOURCE}/index.html.in ${SKTCH_WEB_SITE}/index.html @ONLY)
+endfunction()

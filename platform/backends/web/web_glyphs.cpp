@@ -1,0 +1,342 @@
+// Fonts and text in a web page: DejaVu faces built into the page, rendered by stb_truetype.
+// The cell arithmetic follows the desktop's FreeType version (ascent and descent from the
+// face's Windows metrics, the largest em whose cell fits), so that lines and labels take the
+// same room; the glyphs' anti-aliasing differs in detail.
+#define STB_TRUETYPE_IMPLEMENTATION
+#define STBTT_STATIC
+#include <stb_truetype.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "raster/glyphs.h"
+
+namespace sktch::glyphs {
+
+namespace {
+
+constexpr int kDefaultCellHeight = 16;
+constexpr int kDefaultFixedCellHeight = 13;
+constexpr int kMaxPixelHeight = 4096;
+// Where the page's file system holds the faces (embedded when the program is linked).
+constexpr const char* kSansFile = "/fonts/DejaVuSans.ttf";
+constexpr const char* kMonoFile = "/fonts/DejaVuSansMono.ttf";
+
+struct Glyph {
+    bool ready = false;
+    int advance = 0;
+    int left = 0;  // columns from the pen to the first bitmap column
+    int top = 0;   // rows from the first bitmap row down to the baseline
+    int width = 0;
+    int rows = 0;
+    std::vector<std::uint8_t> coverage;
+};
+
+// One face file, read once and kept with its parsed tables.
+struct Face {
+    std::vector<unsigned char> data;
+    stbtt_fontinfo info{};
+    bool ok = false;
+    int win_ascent = 0, win_descent = 0, avg_width = 0, weight = 400;
+    bool fixed_pitch = false;
+};
+
+int u16(const unsigned char* p) {
+    return (p[0] << 8) | p[1];
+}
+
+Face* load_face(const char* path) {
+    static std::map<std::string, std::unique_ptr<Face>> faces;
+    auto& slot = faces[path];
+    if (slot) return slot->ok ? slot.get() : nullptr;
+    slot = std::make_unique<Face>();
+    Face& f = *slot;
+    if (std::FILE* in = std::fopen(path, "rb")) {
+        unsigned char buffer[65536];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+            f.data.insert(f.data.end(), buffer, buffer + n);
+        std::fclose(in);
+    }
+    if (f.data.empty() || !stbtt_InitFont(&f.info, f.data.data(), 0)) return nullptr;
+    const stbtt_uint32 os2 = stbtt__find_table(f.data.data(), 0, "OS/2");
+    if (os2 && os2 + 78 <= f.data.size()) {
+        const unsigned char* t = f.data.data() + os2;
+        f.avg_width = static_cast<std::int16_t>(u16(t + 2));
+        f.weight = u16(t + 4);
+        f.win_ascent = u16(t + 74);
+        f.win_descent = u16(t + 76);
+    }
+    const stbtt_uint32 post = stbtt__find_table(f.data.data(), 0, "post");
+    if (post && post + 16 <= f.data.size()) f.fixed_pitch = u16(f.data.data() + post + 12) != 0;
+    f.ok = true;
+    return &f;
+}
+
+std::int64_t ceil_units(double units, int ppem, int upem) {
+    return static_cast<std::int64_t>(std::ceil(units * ppem / upem - 1e-6));
+}
+
+}  // namespace
+
+class Font {
+  public:
+    const Glyph& glyph(unsigned char c) const {
+        Glyph& g = glyphs_[c];
+        if (g.ready) return g;
+        render(c, g);
+        if (fixed_advance > 0) g.advance = fixed_advance;
+        g.ready = true;
+        return g;
+    }
+
+    Metrics metrics;
+    Face* face = nullptr;
+    float scale_x = 1, scale_y = 1;
+    bool underline = false, strike_out = false;
+    int fixed_advance = 0;
+    int underline_offset = 1, underline_thickness = 1;
+    int strike_offset = 4, strike_thickness = 1;
+
+  private:
+    void render(unsigned char c, Glyph& g) const {
+        if (!face) {
+            g.advance = std::max(2, metrics.average_char_width);
+            return;
+        }
+        const int index = stbtt_FindGlyphIndex(&face->info, c);
+        int advance = 0, lsb = 0;
+        stbtt_GetGlyphHMetrics(&face->info, index, &advance, &lsb);
+        g.advance = std::max(0, int(std::lround(advance * scale_x)));
+        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        stbtt_GetGlyphBitmapBox(&face->info, index, scale_x, scale_y, &x0, &y0, &x1, &y1);
+        g.left = x0;
+        g.top = -y0;
+        g.width = std::max(0, x1 - x0);
+        g.rows = std::max(0, y1 - y0);
+        g.coverage.assign(std::size_t(g.width) * g.rows, 0);
+        if (g.width > 0 && g.rows > 0)
+            stbtt_MakeGlyphBitmap(&face->info, g.coverage.data(), g.width, g.rows, g.width, scale_x,
+                                  scale_y, index);
+    }
+
+    mutable std::array<Glyph, 256> glyphs_;
+};
+
+namespace {
+
+std::string lower(std::string s) {
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool wants_fixed_pitch(const FontRequest& r) {
+    const std::string face = lower(r.face);
+    return r.monospace || face.find("mono") != std::string::npos ||
+           face.find("courier") != std::string::npos || face.find("fixed") != std::string::npos;
+}
+
+int requested_height(const FontRequest& r, bool fixed) {
+    if (r.height == 0) return fixed ? kDefaultFixedCellHeight : kDefaultCellHeight;
+    if (r.height < 0) return -std::min(kMaxPixelHeight, -std::max(r.height, -INT_MAX));
+    return std::min(kMaxPixelHeight, r.height);
+}
+
+void size_font(Font& font, const FontRequest& request, bool fixed) {
+    Metrics& m = font.metrics;
+    const int height = requested_height(request, fixed);
+    Face* face = font.face;
+    if (!face) {
+        const int em = height < 0 ? -height : std::max(1, height * 4 / 5);
+        m.height = height < 0 ? std::max(1, em * 5 / 4) : height;
+        m.ascent = std::max(1, m.height * 4 / 5);
+        m.descent = m.height - m.ascent;
+        m.average_char_width = m.max_char_width = std::max(2, (em + 1) / 2);
+        m.fixed_pitch = true;
+        return;
+    }
+    int hhea_ascent = 0, hhea_descent = 0, line_gap = 0;
+    stbtt_GetFontVMetrics(&face->info, &hhea_ascent, &hhea_descent, &line_gap);
+    const int upem =
+        std::max(1, int(std::lround(1.0 / stbtt_ScaleForMappingEmToPixels(&face->info, 1.0f))));
+    double ascent_units = face->win_ascent, descent_units = face->win_descent;
+    if (ascent_units + descent_units <= 0) {
+        ascent_units = hhea_ascent;
+        descent_units = -hhea_descent;
+    }
+    ascent_units = std::max(1.0, ascent_units);
+    descent_units = std::max(0.0, descent_units);
+    const auto cell = [&](int ppem) {
+        return ceil_units(ascent_units, ppem, upem) + ceil_units(descent_units, ppem, upem);
+    };
+    int em = 0;
+    if (height < 0) {
+        em = -height;
+        m.ascent = int(ceil_units(ascent_units, em, upem));
+        m.descent = int(ceil_units(descent_units, em, upem));
+        m.height = m.ascent + m.descent;
+    } else {
+        em = std::max(1, int(double(height) * upem / (ascent_units + descent_units)));
+        while (em > 1 && cell(em) > height) --em;
+        const int min_ascent = int(ceil_units(ascent_units, em, upem));
+        const int min_descent = int(ceil_units(descent_units, em, upem));
+        const int share = int(std::lround(height * ascent_units / (ascent_units + descent_units)));
+        m.ascent =
+            std::clamp(std::max(min_ascent, std::min(height - min_descent, share)), 0, height);
+        m.height = height;
+        m.descent = height - m.ascent;
+    }
+    m.internal_leading = std::max(0, m.height - em);
+    int x_ppem = em;
+    if (request.width > 0 && face->avg_width > 0)
+        x_ppem = std::clamp(int(std::lround(double(request.width) * upem / face->avg_width)), 1,
+                            kMaxPixelHeight);
+    font.scale_x = float(x_ppem) / float(upem);
+    font.scale_y = float(em) / float(upem);
+    const int gap = line_gap - int(ascent_units + descent_units - (hhea_ascent - hhea_descent));
+    m.external_leading = std::max(0, int(std::lround(gap * font.scale_y)));
+    m.average_char_width = face->avg_width > 0
+                               ? std::max(1, int(std::lround(face->avg_width * font.scale_x)))
+                               : std::max(1, font.glyph('x').advance);
+    int widest = 0;
+    for (int c = 32; c < 256; ++c) widest = std::max(widest, font.glyph(c).advance);
+    m.max_char_width = std::max(1, widest);
+    m.fixed_pitch = face->fixed_pitch;
+    m.weight = face->weight > 0 ? face->weight : 400;
+    font.underline_offset = std::max(1, int(std::lround(em / 10.0)));
+    font.underline_thickness = std::max(1, int(std::lround(em / 16.0)));
+    font.strike_offset = std::max(1, (m.ascent - m.internal_leading) / 3);
+    font.strike_thickness = font.underline_thickness;
+}
+
+std::unique_ptr<Font> make_font(const FontRequest& request) {
+    auto font = std::make_unique<Font>();
+    const bool fixed = wants_fixed_pitch(request);
+    font->face = load_face(fixed ? kMonoFile : kSansFile);
+    if (!font->face) font->face = load_face(fixed ? kSansFile : kMonoFile);
+    font->underline = request.underline;
+    font->strike_out = request.strike_out;
+    size_font(*font, request, fixed);
+    const Metrics& m = font->metrics;
+    font->underline_thickness = std::clamp(font->underline_thickness, 1, std::max(1, m.descent));
+    font->underline_offset = std::clamp(font->underline_offset, 1,
+                                        std::max(1, m.descent - font->underline_thickness + 1));
+    font->strike_offset = std::clamp(font->strike_offset, font->strike_thickness,
+                                     std::max(font->strike_thickness, m.ascent));
+    if (font->metrics.fixed_pitch) {
+        font->fixed_advance = font->glyph('M').advance;
+        font->metrics.average_char_width = font->fixed_advance;
+        font->metrics.max_char_width = font->fixed_advance;
+    }
+    return font;
+}
+
+struct RequestLess {
+    bool operator()(const FontRequest& a, const FontRequest& b) const {
+        return std::tie(a.height, a.width, a.weight, a.italic, a.underline, a.strike_out,
+                        a.monospace, a.face) < std::tie(b.height, b.width, b.weight, b.italic,
+                                                        b.underline, b.strike_out, b.monospace,
+                                                        b.face);
+    }
+};
+
+// d + (c - d) * a / 255 per channel, truncated toward zero, as the desktop blends.
+raster::Pixel blend_pixel(raster::Pixel d, raster::Pixel c, unsigned a) {
+    raster::Pixel out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const unsigned dc = (d >> shift) & 0xFF;
+        const unsigned cc = (c >> shift) & 0xFF;
+        const unsigned t = (cc > dc ? cc - dc : dc - cc) * a;
+        const unsigned q = (t + 1 + (t >> 8)) >> 8;
+        out |= (cc > dc ? dc + q : dc - q) << shift;
+    }
+    return out;
+}
+
+void fill_clipped(const raster::Target& t, std::int64_t left, std::int64_t top, std::int64_t right,
+                  std::int64_t bottom, raster::Pixel color) {
+    const int x0 = int(std::max<std::int64_t>(left, t.clip.left));
+    const int x1 = int(std::min<std::int64_t>(right, t.clip.right));
+    const int y0 = int(std::max<std::int64_t>(top, t.clip.top));
+    const int y1 = int(std::min<std::int64_t>(bottom, t.clip.bottom));
+    for (int y = y0; y < y1; ++y) std::fill(t.bitmap->row(y) + x0, t.bitmap->row(y) + x1, color);
+}
+
+void blend_glyph(const raster::Target& t, const Glyph& g, std::int64_t gx, std::int64_t gy,
+                 raster::Pixel color) {
+    const int x0 = int(std::max<std::int64_t>(gx, t.clip.left));
+    const int x1 = int(std::min<std::int64_t>(gx + g.width, t.clip.right));
+    const int y0 = int(std::max<std::int64_t>(gy, t.clip.top));
+    const int y1 = int(std::min<std::int64_t>(gy + g.rows, t.clip.bottom));
+    for (int y = y0; y < y1; ++y) {
+        const std::uint8_t* src = g.coverage.data() + std::size_t(y - gy) * g.width;
+        raster::Pixel* dst = t.bitmap->row(y);
+        for (int x = x0; x < x1; ++x) {
+            const unsigned a = src[x - gx];
+            if (a == 255)
+                dst[x] = color;
+            else if (a != 0)
+                dst[x] = blend_pixel(dst[x], color, a);
+        }
+    }
+}
+
+std::int64_t advance_sum(const Font& font, const char* text, int length) {
+    std::int64_t sum = 0;
+    for (int i = 0; i < length; ++i) sum += font.glyph(static_cast<unsigned char>(text[i])).advance;
+    return sum;
+}
+
+}  // namespace
+
+const Font* find_font(const FontRequest& request) {
+    static auto* fonts = new std::map<FontRequest, std::unique_ptr<Font>, RequestLess>;
+    auto& slot = (*fonts)[request];
+    if (!slot) slot = make_font(request);
+    return slot.get();
+}
+
+const Metrics& metrics(const Font& font) {
+    return font.metrics;
+}
+
+int text_width(const Font& font, const char* text, int length) {
+    if (!text || length <= 0) return 0;
+    return int(std::min<std::int64_t>(advance_sum(font, text, length), INT_MAX));
+}
+
+void draw_text(const raster::Target& target, const Font& font, int x, int y, const char* text,
+               int length, raster::Pixel color, bool opaque, raster::Pixel background) {
+    if (!text || length <= 0 || !target.bitmap) return;
+    color &= 0xFFFFFF;
+    const Metrics& m = font.metrics;
+    const std::int64_t baseline = std::int64_t(y) + m.ascent;
+    const std::int64_t width = advance_sum(font, text, length);
+    if (opaque) fill_clipped(target, x, y, x + width, std::int64_t(y) + m.height, background);
+    std::int64_t pen = x;
+    for (int i = 0; i < length && pen < target.clip.right + m.max_char_width; ++i) {
+        const Glyph& g = font.glyph(static_cast<unsigned char>(text[i]));
+        blend_glyph(target, g, pen + g.left, baseline - g.top, color);
+        pen += g.advance;
+    }
+    if (font.underline) {
+        const std::int64_t row = baseline + font.underline_offset - 1;
+        fill_clipped(target, x, row, x + width, row + font.underline_thickness, color);
+    }
+    if (font.strike_out) {
+        const std::int64_t row = baseline - font.strike_offset;
+        fill_clipped(target, x, row, x + width, row + font.strike_thickness, color);
+    }
+}
+
+}  // namespace sktch::glyphs
