@@ -28,4 +28,8 @@ tests/windows/run.sh build/windows build/default/tests/windows/sktch-picture-rep
 ctest --preset sanitize -j "$jobs" || status=1
 echo "== default build tests"
 ctest --preset default -j "$jobs" || status=1
+# ---- web pages in headless Chromium ----------------------------------------------------------
+echo "== web pages in headless Chromium"
+tests/web/run.sh build/default || status=1
+# ---- end of the web pages' checks ------------------------------------------------------------
 exit $status

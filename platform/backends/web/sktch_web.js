@@ -3,6 +3,7 @@
 // SKTCH.SCR kept in IndexedDB.
 var LibrarySKTCH = {
   $SKTCH__postset: 'addOnPreRun(SKTCH.prepare);',
+  $SKTCH__deps: ['malloc', 'free'],
   $SKTCH: {
     WM_CLOSE: 0x0010, WM_KEYDOWN: 0x0100, WM_KEYUP: 0x0101, WM_COMMAND: 0x0111,
     WM_LBUTTONDOWN: 0x0201, WM_LBUTTONUP: 0x0202,
@@ -22,6 +23,9 @@ var LibrarySKTCH = {
     recording: false,
     playing: false,
     dir: '/sktch',
+    clockHeld: false,
+    clockStart: 0,
+    clockOffset: 0,
 
     latin1: function(ptr) {
       var s = '';
@@ -54,7 +58,12 @@ var LibrarySKTCH = {
     // The file system: SKTCH.SCR in IndexedDB, or for ?play=NAME the shipped script in memory.
     prepare: function() {
       FS.mkdir(SKTCH.dir);
-      var play = new URLSearchParams(location.search).get('play');
+      var query = new URLSearchParams(location.search);
+      var play = query.get('play');
+      if (play !== null || query.has('record')) {
+        SKTCH.clockHeld = true;
+        SKTCH.clockStart = performance.now();
+      }
       if (play !== null) {
         FS.chdir(SKTCH.dir);
         if (!/^[A-Za-z0-9_][A-Za-z0-9_.-]*$/.test(play)) {
@@ -88,8 +97,10 @@ var LibrarySKTCH = {
 
     persist: function() {
       if (SKTCH.autoplay) return;
+      SKTCH.stored = false;
       FS.syncfs(false, function(error) {
         if (error) SKTCH.status('SKTCH.SCR could not be stored: ' + error);
+        SKTCH.stored = !error;
       });
     },
 
@@ -308,10 +319,13 @@ var LibrarySKTCH = {
       var recording = !!(record && (record.flags & SKTCH.MF_CHECKED));
       var playing = !!(play && (play.flags & SKTCH.MF_CHECKED));
       if (SKTCH.recording && !recording) {
-        SKTCH.persist();
-        SKTCH.offerDownload();
+        // The library closes the file after it takes the check mark away: once it sleeps.
+        setTimeout(function() {
+          SKTCH.persist();
+          SKTCH.offerDownload();
+        }, 0);
       }
-      if (SKTCH.playing && !playing && SKTCH.autoplayStarted && !SKTCH.playDone) {
+      if (SKTCH.playing && !playing && SKTCH.autoplay && SKTCH.autoplayStarted && !SKTCH.playDone) {
         SKTCH.playDone = true;
         var halt = SKTCH.findItem(f.menu, '&Halt animation');
         if (halt) SKTCH.post(f.id, SKTCH.WM_COMMAND, halt.id, 0);
@@ -321,18 +335,37 @@ var LibrarySKTCH = {
       SKTCH.playing = playing;
     },
 
+    // ?play=NAME plays from the program's first wait, ?record records from there: a script
+    // that starts where a replay starts.
     startAutoplay: function() {
-      if (!SKTCH.autoplay || SKTCH.autoplayStarted) return false;
+      if (SKTCH.autoplayStarted) return false;
+      var wanted = SKTCH.autoplay ? '&Playback Script'
+                 : new URLSearchParams(location.search).has('record') ? '&Record Script' : null;
+      if (!wanted) return false;
       for (var i = 0; i < SKTCH.order.length; ++i) {
         var f = SKTCH.frames[SKTCH.order[i]];
-        var play = f && SKTCH.findItem(f.menu, '&Playback Script');
-        if (play) {
+        var item = f && SKTCH.findItem(f.menu, wanted);
+        if (item) {
           SKTCH.autoplayStarted = true;
-          _sktch_web_input(f.id, SKTCH.WM_COMMAND, play.id, 0);
+          _sktch_web_input(f.id, SKTCH.WM_COMMAND, item.id, 0);
           return true;
         }
       }
       return false;
+    },
+
+    // Text cells drawn since the last call, for tests that compare pixels outside text.
+    takeTextCells: function() {
+      var count = _malloc(4);
+      var cells = _sktch_web_text_cells(count);
+      var n = HEAP32[count >> 2];
+      _free(count);
+      var out = [];
+      for (var i = 0; i < n; i += 4) {
+        var at = (cells >> 2) + i;
+        out.push({x: HEAP32[at], y: HEAP32[at + 1], w: HEAP32[at + 2], h: HEAP32[at + 3]});
+      }
+      return out;
     },
 
     // ---- keys -------------------------------------------------------------------------------
@@ -420,14 +453,25 @@ var LibrarySKTCH = {
     }
   },
 
+  // Until a ?play= or ?record page's program first waits, its clock stands still, so that no
+  // timer tick comes before the playback or recording starts: as a replay's virtual clock.
+  sktch_web_now__deps: ['$SKTCH'],
   sktch_web_now: function() {
-    return performance.now();
+    var now = performance.now();
+    if (SKTCH.clockHeld) SKTCH.clockOffset = now - SKTCH.clockStart;
+    return now - SKTCH.clockOffset;
+  },
+
+  // Every wait of the program starts here; on the first, a ?play= page starts its playback,
+  // as a replay does.
+  sktch_web_waiting__deps: ['$SKTCH'],
+  sktch_web_waiting: function() {
+    SKTCH.startAutoplay();
+    SKTCH.clockHeld = false;
   },
 
   sktch_web_wait__deps: ['$SKTCH'],
   sktch_web_wait: function(ms) {
-    // On the first wait of a ?play= page the playback starts at once, as a replay does.
-    if (Asyncify.state === Asyncify.State.Normal && SKTCH.startAutoplay()) return;
     return Asyncify.handleSleep(function(wakeUp) {
       SKTCH.wake = wakeUp;
       if (ms >= 0) SKTCH.timer = setTimeout(SKTCH.wakeUp, ms);

@@ -13,6 +13,7 @@
 
 extern "C" {
 // Implemented in sktch_web.js.
+void sktch_web_waiting();
 void sktch_web_wait(int milliseconds);  // suspends until input or the time passes (< 0: input)
 double sktch_web_now();
 int sktch_web_dialog_show(int dialog, const char* description);
@@ -46,6 +47,7 @@ class WebBackend final : public Backend {
 
     void wait(std::optional<std::int64_t> deadline) override {
         web::present_all();
+        sktch_web_waiting();
         while (!message_ready()) {
             int left = -1;
             if (deadline) {

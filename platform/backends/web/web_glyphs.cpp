@@ -4,6 +4,7 @@
 // same room; the glyphs' anti-aliasing differs in detail.
 #define STB_TRUETYPE_IMPLEMENTATION
 #define STBTT_STATIC
+#include <emscripten.h>
 #include <stb_truetype.h>
 
 #include <algorithm>
@@ -291,6 +292,21 @@ void blend_glyph(const raster::Target& t, const Glyph& g, std::int64_t gx, std::
     }
 }
 
+// Where text was drawn, as x, y, width, height: what a page's tests leave out when they
+// compare its pixels with the desktop's, whose glyphs FreeType renders.
+constexpr std::size_t kMaxTextCells = 4096;
+std::vector<int>& text_cells() {
+    static auto* cells = new std::vector<int>;
+    return *cells;
+}
+
+void note_text_cell(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
+    std::vector<int>& cells = text_cells();
+    if (cells.size() >= 4 * kMaxTextCells) return;
+    const auto c = [](std::int64_t v) { return int(std::clamp<std::int64_t>(v, -65536, 65536)); };
+    cells.insert(cells.end(), {c(left), c(top), c(right - left), c(bottom - top)});
+}
+
 std::int64_t advance_sum(const Font& font, const char* text, int length) {
     std::int64_t sum = 0;
     for (int i = 0; i < length; ++i) sum += font.glyph(static_cast<unsigned char>(text[i])).advance;
@@ -324,11 +340,17 @@ void draw_text(const raster::Target& target, const Font& font, int x, int y, con
     const std::int64_t width = advance_sum(font, text, length);
     if (opaque) fill_clipped(target, x, y, x + width, std::int64_t(y) + m.height, background);
     std::int64_t pen = x;
+    std::int64_t left = x, top = y, right = x + width, bottom = std::int64_t(y) + m.height;
     for (int i = 0; i < length && pen < target.clip.right + m.max_char_width; ++i) {
         const Glyph& g = font.glyph(static_cast<unsigned char>(text[i]));
         blend_glyph(target, g, pen + g.left, baseline - g.top, color);
+        left = std::min(left, pen + g.left);
+        right = std::max(right, pen + g.left + g.width);
+        top = std::min(top, baseline - g.top);
+        bottom = std::max(bottom, baseline - g.top + g.rows);
         pen += g.advance;
     }
+    note_text_cell(left, top, right, bottom);
     if (font.underline) {
         const std::int64_t row = baseline + font.underline_offset - 1;
         fill_clipped(target, x, row, x + width, row + font.underline_thickness, color);
@@ -340,3 +362,12 @@ void draw_text(const raster::Target& target, const Font& font, int x, int y, con
 }
 
 }  // namespace sktch::glyphs
+
+// The text cells drawn since the last call, four ints each; `count` gets the number of ints.
+extern "C" EMSCRIPTEN_KEEPALIVE const int* sktch_web_text_cells(int* count) {
+    static std::vector<int> taken;
+    taken.swap(sktch::glyphs::text_cells());
+    sktch::glyphs::text_cells().clear();
+    *count = int(taken.size());
+    return taken.data();
+}
