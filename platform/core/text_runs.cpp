@@ -2,6 +2,7 @@
 // window's lines the way a user reads them: what TextOutA wrote straight onto the window,
 // moved by ScrollDC, and forgotten once painted over or erased.
 #include <algorithm>
+#include <cstdint>
 
 #include "core/core.h"
 
@@ -10,8 +11,18 @@ namespace {
 
 // Whether the half-open spans [a0, a1) and [b0, b1) overlap; an empty text's cell counts
 // as one column wide.
-bool overlap(LONG a0, LONG a1, LONG b0, LONG b1) {
+bool overlap(long long a0, long long a1, long long b0, long long b1) {
     return a0 < std::max(b1, b0 + 1) && b0 < std::max(a1, a0 + 1);
+}
+
+// Whether any of the cell lies within the window (an empty text's cell is one column wide).
+bool in_window(const Window& w, const RECT& cell) {
+    return overlap(cell.left, cell.right, 0, w.client_width) &&
+           overlap(cell.top, cell.bottom, 0, w.client_height);
+}
+
+LONG moved(LONG value, int by) {
+    return LONG(std::clamp<long long>((long long)value + by, INT32_MIN, INT32_MAX));
 }
 
 // Whether `outer` holds the part of a run's cell that lies within the window.
@@ -30,22 +41,17 @@ void text_drawn(Window& w, const RECT& cell, std::string_view text) {
         return overlap(run.cell.left, run.cell.right, cell.left, cell.right) &&
                overlap(run.cell.top, run.cell.bottom, cell.top, cell.bottom);
     });
-    w.text_runs.push_back({cell, std::string(text)});
+    if (in_window(w, cell)) w.text_runs.push_back({cell, std::string(text)});
 }
 
 void text_scrolled(Window& w, const RECT& area, int dx, int dy) {
-    if (w.text_runs.empty()) return;
-    for (TextRun& run : w.text_runs) {
-        if (!holds(w, area, run.cell)) continue;
-        run.cell.left += dx;
-        run.cell.right += dx;
-        run.cell.top += dy;
-        run.cell.bottom += dy;
-    }
-    // What moved past the scrolled area's edge is gone.
-    std::erase_if(w.text_runs, [&](const TextRun& run) {
-        return run.cell.bottom <= area.top || run.cell.top >= area.bottom ||
-               run.cell.right < area.left || run.cell.left >= area.right;
+    // What lies inside the scrolled area moves with it; what moves past its edge is gone.
+    std::erase_if(w.text_runs, [&](TextRun& run) {
+        if (!holds(w, area, run.cell)) return false;
+        run.cell = RECT{moved(run.cell.left, dx), moved(run.cell.top, dy),
+                        moved(run.cell.right, dx), moved(run.cell.bottom, dy)};
+        return !overlap(run.cell.left, run.cell.right, area.left, area.right) ||
+               !overlap(run.cell.top, run.cell.bottom, area.top, area.bottom);
     });
 }
 

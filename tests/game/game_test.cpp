@@ -19,7 +19,8 @@ constexpr Button kBrakes{kOriginX - 250, kOriginY - 183};
 constexpr Button kRestart{kOriginX - 250, kOriginY - 158};
 
 // The colour of world point (x, y) on the drawing surface, which still holds the last frame
-// drawn after the game has returned.
+// drawn after the game has returned. Read through the library's state on purpose: by then
+// the windows, and with them everything the driver could read, are gone.
 std::uint32_t surface_pixel(int x, int y) {
     COLORREF c = GetPixel(sktch::state.surface_dc, kOriginX + x, kOriginY - y);
     return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);

@@ -2,6 +2,7 @@
 // the pixels through scrolling, writing over, painting over and erasing.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,11 @@ TEST(WindowText, FollowsWritingScrollingAndPaintingOver) {
     TextOutA(dc, 5, 0, "left", 4);
     TextOutA(dc, 200, 0, "right", 5);
     TextOutA(dc, 6, 0, "over", 4);
+    // Scrolling an area below them and writing far off the window leave them as they are.
+    RECT below{0, 3 * h, 300, 100};
+    ScrollDC(dc, 0, -h, &below, &below, nullptr, nullptr);
+    TextOutA(dc, INT_MAX, INT_MAX, "far", 3);
+    TextOutA(dc, INT_MIN, 0, "far", 3);
     EXPECT_EQ(sktch::headless::window_text(window),
               (Lines{"over", "right", std::string(200, 'w'), "four"}));
     Rectangle(dc, 190, 0, 300, h + 1);
