@@ -269,6 +269,37 @@ TEST_F(QtDialog, EscapeAndTheCloseBoxReachADialogProcedureAsCancel) {
     EXPECT_EQ(commands, (std::vector<WPARAM>{2, 2, 101}));
 }
 
+TEST_F(QtDialog, WithTwoDefaultPushButtonsTheLastOneIsTheDefault) {
+    static std::vector<WPARAM> commands;
+    commands.clear();
+    DLGPROC procedure = [](HWND window, UINT message, WPARAM w, LPARAM) -> INT_PTR {
+        if (message != WM_COMMAND) return message == WM_INITDIALOG;
+        commands.push_back(w);
+        EndDialog(window, 9);
+        return 1;
+    };
+    // The prompt (id 103, the last item) made a second default push button.
+    alignas(4) unsigned char bytes[292];
+    build_gets_template(bytes, "two defaults");
+    const unsigned char button_style[4] = {0x01, 0x00, 0x01, 0x50};  // 0x50010001
+    std::memcpy(bytes + 108, button_style, 4);
+    bytes[128] = 0x80;  // the button class
+    auto dialog = [&] {
+        return int(DialogBoxIndirectParamA(nullptr, reinterpret_cast<LPCDLGTEMPLATEA>(bytes),
+                                           graphics, procedure, 0));
+    };
+    EXPECT_EQ(run({[](QWidget* dialog) {
+                      QStringList defaults;
+                      for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                          if (button->isDefault()) defaults << button->text().left(3);
+                      EXPECT_EQ(defaults, QStringList{"two"});
+                      press(edit_box(dialog), Qt::Key_Return);
+                  }},
+                  dialog),
+              9);
+    EXPECT_EQ(commands, (std::vector<WPARAM>{103}));
+}
+
 TEST_F(QtDialog, CtrlEnterStartsANewLineAndLinesComeBackWithCrLf) {
     EXPECT_EQ(run({[](QWidget* dialog) {
                   QPlainTextEdit* edit = edit_box(dialog);
