@@ -235,6 +235,15 @@ void ideal_shape(const Shape& s, const Painter& p, int outline) {
 
 }  // namespace
 
+void detail::filled_circle_box(const Painter& p, i64 left, i64 top, i64 size) {
+    if (size <= 0) return;
+    const Shape s{left, top, size - 1, size - 1};
+    if (s.a <= kExactLimit)
+        exact_fill(s, p, false);
+    else
+        ideal_shape(s, p, 0);
+}
+
 void ellipse(const Target& t, const Pen& pen, const Brush& brush, int left, int top, int right,
              int bottom) {
     i64 l = left, tp = top, r = right, b = bottom;

@@ -113,6 +113,9 @@ void wide_polyline64(const Painter& p, int width, const i64* xs, const i64* ys, 
 
 // The round dot a wide pen leaves at (x, y).
 void wide_dot(const Painter& p, int width, i64 x, i64 y);
+// The filled circle of the size by size box at (left, top): what Ellipse paints for that
+// box with a brush and a one-pixel pen of one colour.
+void filled_circle_box(const Painter& p, i64 left, i64 top, i64 size);
 // The band a wide pen paints along a segment, without the dots at its ends.
 void segment_band(const Painter& p, int width, i64 x1, i64 y1, i64 x2, i64 y2);
 // A wide pen's segment with its round ends.

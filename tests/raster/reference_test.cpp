@@ -197,7 +197,7 @@ TEST_P(Reference, MatchesThePicture) {
 INSTANTIATE_TEST_SUITE_P(GdiPictures, Reference,
                          testing::Values(Case{"rect_edges", 0}, Case{"lines", 0},
                                          Case{"clear_frame", 0}, Case{"ellipses", 0},
-                                         Case{"polys", 0}),
+                                         Case{"polys", 0}, Case{"wide_slopes", 0}),
                          [](const testing::TestParamInfo<Case>& info) {
                              return std::string(info.param.name);
                          });

@@ -21,8 +21,9 @@ pass() { echo "ok: $*"; }
 die() { echo "FAIL: $*"; exit 1; }
 
 [ -n "$wine" ] || die "no wine64 found: install Debian's wine64"
-for tool in Xvfb xdotool xwd; do command -v $tool >/dev/null || die "$tool is missing"; done
-for exe in landing.exe tests/windows/sktch-picture.exe tests/windows/sktch-ask.exe; do
+for tool in Xvfb xdotool xwd compare x86_64-w64-mingw32-g++; do command -v $tool >/dev/null || die "$tool is missing"; done
+for exe in landing.exe tests/windows/sktch-picture.exe tests/windows/sktch-ask.exe \
+  tests/windows/sktch-gdi-replay.exe; do
   [ -f "$build/$exe" ] || die "$build/$exe is missing: build the windows preset first"
 done
 [ -x "$replay" ] || die "$replay is missing"
@@ -142,6 +143,21 @@ else
 fi
 xdo key --window "$(wait_window "SKTCH Graphics" 5)" ctrl+q 2>/dev/null
 wait "$picture" 2>/dev/null
+
+# ---- the reference pictures ----------------------------------------------------------------
+# tests/raster/reference holds pictures of the pixel rules that our rasterizer is tested
+# against; drawn again here by GDI from their command lists, each must come out the same.
+mkdir -p "$work/reference"
+for list in "$here"/../raster/reference/*.txt; do
+  name=$(basename "$list" .txt)
+  if (cd "$work/reference" && "$wine" "$build/tests/windows/sktch-gdi-replay.exe" "$list" "$name.ppm" \
+        >/dev/null 2>&1) &&
+     [ "$(compare -metric AE "$work/reference/$name.ppm" "${list%.txt}.png" null: 2>&1)" = 0 ]; then
+    pass "GDI draws reference picture $name as stored"
+  else
+    fail "GDI's drawing of reference picture $name differs from the stored one"
+  fi
+done
 
 # ---- the line-input dialog ------------------------------------------------------------------
 mkdir -p "$work/ask"
