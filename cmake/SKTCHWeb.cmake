@@ -1,5 +1,5 @@
 # SKTCH programs as web pages. sktch_add_web_program(target sources... [TITLE text]
-# [PICTURE png] [SCRIPTS files...]) links a program with the web backend into target.js and
+# [PICTURE png] [SCRIPTS files...] [NO_INDEX]) links a program with the web backend into target.js and
 # target.wasm, writes its page target.html beside them in the site folder, and copies its
 # picture and scripts there; sktch_add_web_index() writes index.html linking every program.
 set(SKTCH_WEB_SITE ${CMAKE_BINARY_DIR}/site)
@@ -8,7 +8,7 @@ set(SKTCH_WEB_FONTS /usr/share/fonts/truetype/dejavu)
 set_property(GLOBAL PROPERTY SKTCH_WEB_PROGRAMS "")
 
 function(sktch_add_web_program target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TITLE;PICTURE" "SCRIPTS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_INDEX" "TITLE;PICTURE" "SCRIPTS")
   add_executable(${target} ${arg_UNPARSED_ARGUMENTS})
   target_link_libraries(${target} PRIVATE sktch_web)
   set_target_properties(${target} PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${SKTCH_WEB_SITE})
@@ -35,7 +35,9 @@ function(sktch_add_web_program target)
     get_filename_component(picture ${arg_PICTURE} NAME)
     configure_file(${arg_PICTURE} ${SKTCH_WEB_SITE}/${picture} COPYONLY)
   endif()
-  set_property(GLOBAL APPEND PROPERTY SKTCH_WEB_PROGRAMS "${target}|${SKTCH_PAGE_TITLE}|${picture}")
+  if(NOT arg_NO_INDEX)
+    set_property(GLOBAL APPEND PROPERTY SKTCH_WEB_PROGRAMS "${target}|${SKTCH_PAGE_TITLE}|${picture}")
+  endif()
 endfunction()
 
 function(sktch_add_web_index)

@@ -166,6 +166,11 @@ await check('the game page shows its first frame with the Run menu', async () =>
   const toggled = again.find(([text]) => text.startsWith('Logging'));
   expect(toggled, `menu after Ctrl+L: ${JSON.stringify(again)}`);
   expect(toggled[1] !== logging[1], 'Ctrl+L did not move the Logging check mark');
+  // SKTCH_WEB_SCREENSHOT=FILE.png keeps a picture of the page with its Run menu open.
+  if (process.env.SKTCH_WEB_SCREENSHOT) {
+    await page.setViewport({width: 660, height: 600});
+    await page.screenshot({path: process.env.SKTCH_WEB_SCREENSHOT});
+  }
   await page.close();
 });
 

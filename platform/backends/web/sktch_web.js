@@ -435,7 +435,6 @@ var LibrarySKTCH = {
       // The browser's own use of these keys would take them from the program; function keys
       // (reload, full screen, developer tools) stay the browser's.
       if (vk < 0x70 || vk > 0x87) e.preventDefault();
-      else return;
       if (down) SKTCH.closeMenus();
       _sktch_web_key(id, down ? 1 : 0, vk, down ? SKTCH.typed(e, vk) : 0, down && e.repeat ? 1 : 0);
       SKTCH.wakeUp();
