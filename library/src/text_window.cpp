@@ -67,7 +67,9 @@ void show_log_line(char* line) {
     HBRUSH brush = CreateSolidBrush(GetBkColor(dc));
     HGDIOBJ old_brush = SelectObject(dc, brush);
     HGDIOBJ old_pen = SelectObject(dc, GetStockObject(NULL_PEN));
-    Rectangle(dc, r.left, r.bottom - h, r.right, r.bottom + 1);
+    // Without a pen the rectangle leaves out its right column and bottom row: one more on
+    // both sides clears the whole strip, so no old pixel stays at the right edge.
+    Rectangle(dc, r.left, r.bottom - h, r.right + 1, r.bottom + 1);
     SelectObject(dc, old_pen);
     SelectObject(dc, old_brush);
     DeleteObject(brush);

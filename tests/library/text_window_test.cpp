@@ -86,6 +86,14 @@ TEST_F(TextWindow, ANewLineScrollsUpAndDrawsAtTheBottom) {
         for (int x = 0; x < 5; ++x) EXPECT_EQ(pixels.at(x, y), kWhite);
 }
 
+TEST_F(TextWindow, LinesScrolledOutLeaveNoPixelBehindEvenAtTheRightEdge) {
+    // Underscores ink the whole width of their cells, the window's last column too.
+    SKTCH_printf("%s\n", std::string(1000, '_').c_str());
+    SKTCH_printf("%s\n", std::string(1000, 'W').c_str());
+    for (int i = 0; i <= bottom() / line_height(); ++i) SKTCH_printf("\n");
+    EXPECT_FALSE(band_has_ink(0, bottom()));
+}
+
 TEST_F(TextWindow, OnlyOneTrailingNewlineIsDropped) {
     char line[] = "ab\n\n";
     show_log_line(line);
