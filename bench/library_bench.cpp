@@ -12,9 +12,11 @@
 
 namespace {
 
-void open_library() {
+// Opens the library on a screen of the given size (the text window spans its width).
+void open_library(int screen_width = 1024, int screen_height = 768) {
     sktch::headless::reset();
     sktch::reset_state();
+    sktch::headless::set_screen_size(screen_width, screen_height);
     SKTCH_open(nullptr, nullptr, nullptr, SW_SHOWNORMAL);
     SKTCH_logging(0);
     SKTCH_clear();
@@ -60,14 +62,30 @@ void BM_Textf25Characters(benchmark::State& s) {
 }
 BENCHMARK(BM_Textf25Characters);
 
-// A 60-character line printed into a 1024 by 256 text window: the ring, the scroll of
-// the whole window and the new line drawn at its bottom.
+// A 60-character line printed into the text window of a screen as wide as the argument
+// (1024 by 768, or 1920 by 1080): the ring, the scroll of the whole window, the strip
+// cleared under it and the new line drawn there.
 void BM_Printf60Characters(benchmark::State& s) {
-    open_library();
+    const int width = int(s.range(0));
+    open_library(width, width == 1920 ? 1080 : 768);
     std::string line(59, 'x');
     for (auto _ : s) SKTCH_printf("%s\n", line.c_str());
 }
-BENCHMARK(BM_Printf60Characters);
+BENCHMARK(BM_Printf60Characters)->Arg(1024)->Arg(1920);
+
+// A logged drawing call, as a beginner's first program makes them with logging on: the
+// pixel painted and its line printed.
+void BM_LoggedPixel(benchmark::State& s) {
+    const int width = int(s.range(0));
+    open_library(width, width == 1920 ? 1080 : 768);
+    SKTCH_logging(1);
+    int i = 0;
+    for (auto _ : s) {
+        SKTCH_pixel(i % 24, i % 601 - 300, i % 540 - 270);
+        ++i;
+    }
+}
+BENCHMARK(BM_LoggedPixel)->Arg(1024)->Arg(1920);
 
 // The limit for the copies: moving the surface's bytes once.
 void BM_MemcpySurface(benchmark::State& s) {

@@ -180,8 +180,13 @@ BOOL ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT* clip, 
         target.clip.right = std::min<int>(target.clip.right, r->right);
         target.clip.bottom = std::min<int>(target.clip.bottom, r->bottom);
     }
-    if (target.clip.left < target.clip.right && target.clip.top < target.clip.bottom) {
-        raster::scroll(target, dx, dy);
+    const raster::Clip& c = target.clip;
+    if (c.left < c.right && c.top < c.bottom) {
+        if (dx == 0 && c.left == 0 && c.top == 0 && c.right == bitmap->width &&
+            c.bottom == bitmap->height)
+            raster::scroll_rows(*bitmap, dy);  // the whole bitmap up or down: a text window's
+        else
+            raster::scroll(target, dx, dy);
         if (Window* w = dc->memory ? nullptr : find_window(dc->window))
             text_scrolled(
                 *w, RECT{target.clip.left, target.clip.top, target.clip.right, target.clip.bottom},

@@ -1,4 +1,5 @@
 // Bitmaps, single pixels, solid blocks and the run fill under every shape.
+#include <algorithm>
 #include <cwchar>
 
 #if defined(__SSE2__)
@@ -41,7 +42,14 @@ void fill_long_run(Pixel* p, std::size_t n, Pixel c) {
 void Bitmap::resize(int w, int h, Pixel fill) {
     width = w < 0 ? 0 : w;
     height = h < 0 ? 0 : h;
+    first_row = 0;
     pixels.assign(std::size_t(width) * std::size_t(height), fill);
+}
+
+void Bitmap::straighten() {
+    if (first_row == 0) return;
+    std::rotate(pixels.begin(), pixels.begin() + std::ptrdiff_t(first_row) * width, pixels.end());
+    first_row = 0;
 }
 
 void set_pixel(const Target& t, int x, int y, Pixel color) {

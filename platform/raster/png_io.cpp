@@ -12,10 +12,13 @@ bool write_png(const Bitmap& bitmap, const std::string& path) {
     if (bitmap.width <= 0 || bitmap.height <= 0) return false;
     std::vector<unsigned char> rgb(std::size_t(bitmap.width) * bitmap.height * 3);
     unsigned char* out = rgb.data();
-    for (Pixel p : bitmap.pixels) {
-        *out++ = static_cast<unsigned char>(p >> 16);
-        *out++ = static_cast<unsigned char>(p >> 8);
-        *out++ = static_cast<unsigned char>(p);
+    for (int y = 0; y < bitmap.height; ++y) {
+        const Pixel* row = bitmap.row(y);
+        for (int x = 0; x < bitmap.width; ++x) {
+            *out++ = static_cast<unsigned char>(row[x] >> 16);
+            *out++ = static_cast<unsigned char>(row[x] >> 8);
+            *out++ = static_cast<unsigned char>(row[x]);
+        }
     }
     png_image image;
     std::memset(&image, 0, sizeof image);

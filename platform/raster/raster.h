@@ -20,17 +20,27 @@ namespace sktch::raster {
 // A pixel is 0x00RRGGBB.
 using Pixel = std::uint32_t;
 
+// The rows are stored as a ring: row y of the picture is row (first_row + y) mod height of
+// `pixels`, so that scroll_rows moves the picture by moving where it starts, not its pixels.
+// Read and write rows through row() and at(); `pixels` holds the rows in picture order
+// while first_row is 0, which straighten() brings about.
 struct Bitmap {
     int width = 0;
     int height = 0;
     std::vector<Pixel> pixels;
+    int first_row = 0;
 
     Bitmap() = default;
     Bitmap(int w, int h, Pixel fill = 0) : width(w), height(h), pixels(std::size_t(w) * h, fill) {}
-    Pixel* row(int y) { return pixels.data() + std::size_t(y) * width; }
-    const Pixel* row(int y) const { return pixels.data() + std::size_t(y) * width; }
+    int stored_row(int y) const {
+        return y < height - first_row ? y + first_row : y + first_row - height;
+    }
+    Pixel* row(int y) { return pixels.data() + std::size_t(stored_row(y)) * width; }
+    const Pixel* row(int y) const { return pixels.data() + std::size_t(stored_row(y)) * width; }
     Pixel at(int x, int y) const { return row(y)[x]; }
     void resize(int w, int h, Pixel fill);
+    // Puts the rows of `pixels` in picture order (first_row 0).
+    void straighten();
 };
 
 // Half-open clip rectangle in device pixels.
@@ -78,5 +88,8 @@ void copy(const Target& dst, int dx, int dy, int width, int height, const Bitmap
           int sy);
 // Moves the pixels inside t's clip by (dx, dy); uncovered pixels keep their old values.
 void scroll(const Target& t, int dx, int dy);
+// scroll() of the whole bitmap by dy rows; it costs about the rows uncovered, not the
+// rows moved.
+void scroll_rows(Bitmap& bitmap, int dy);
 
 }  // namespace sktch::raster

@@ -52,11 +52,18 @@ inline void fill_pixels(Pixel* p, std::size_t n, Pixel c) {
 struct Painter {
     Pixel* pixels;
     int stride;
+    int first_row;  // the bitmap's ring of rows (see Bitmap)
+    int height;
     Clip clip;
     Pixel color;
 
     Painter(const Target& t, Pixel c)
-        : pixels(t.bitmap->pixels.data()), stride(t.bitmap->width), clip(t.clip), color(c) {}
+        : pixels(t.bitmap->pixels.data()),
+          stride(t.bitmap->width),
+          first_row(t.bitmap->first_row),
+          height(t.bitmap->height),
+          clip(t.clip),
+          color(c) {}
 
     bool empty() const { return clip.left >= clip.right || clip.top >= clip.bottom; }
 
@@ -66,7 +73,7 @@ struct Painter {
         if (x0 < clip.left) x0 = clip.left;
         if (x1 > clip.right) x1 = clip.right;
         if (x0 >= x1) return;
-        fill_pixels(pixels + y * stride + x0, std::size_t(x1 - x0), color);
+        fill_pixels(row(y) + x0, std::size_t(x1 - x0), color);
     }
     // Paints x in [x0, x1) on a row already known to be within the clip's rows.
     void span_in_row(Pixel* row, i64 x0, i64 x1) const {
@@ -75,10 +82,13 @@ struct Painter {
         if (x0 >= x1) return;
         fill_pixels(row + x0, std::size_t(x1 - x0), color);
     }
-    Pixel* row(i64 y) const { return pixels + y * stride; }
+    // Row y of the bitmap, 0 <= y < height.
+    Pixel* row(i64 y) const {
+        y += first_row;
+        return pixels + (y < height ? y : y - height) * stride;
+    }
     void pixel(i64 x, i64 y) const {
-        if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom)
-            pixels[y * stride + x] = color;
+        if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom) row(y)[x] = color;
     }
     // Paints the block [x0, x1) x [y0, y1).
     void box(i64 x0, i64 y0, i64 x1, i64 y1) const {
@@ -87,9 +97,8 @@ struct Painter {
         if (y0 < clip.top) y0 = clip.top;
         if (y1 > clip.bottom) y1 = clip.bottom;
         if (x0 >= x1 || y0 >= y1) return;
-        Pixel* p = pixels + y0 * stride + x0;
         const i64 n = x1 - x0;
-        for (i64 y = y0; y < y1; ++y, p += stride) fill_pixels(p, std::size_t(n), color);
+        for (i64 y = y0; y < y1; ++y) fill_pixels(row(y) + x0, std::size_t(n), color);
     }
 };
 

@@ -114,5 +114,34 @@ TEST(Scroll, MovesThePixelsInsideTheClip) {
         }
 }
 
+// Scrolling the whole bitmap turns its ring of rows; whatever is drawn or copied onto it
+// afterwards, and the picture written out, must be what the plain scroll would give.
+TEST(Scroll, WholeBitmapScrollsKeepThePictureOfThePlainScroll) {
+    Bitmap ring = numbered(23, 17), plain = ring;
+    const Bitmap other = numbered(9, 9, 500000);
+    const int moves[] = {-3, -3, 5, -8, 1, -1, -7, 0, 8, -9, 9, -17, 17, INT_MIN, INT_MAX, -4};
+    int step = 0;
+    for (int dy : moves) {
+        scroll_rows(ring, dy);
+        scroll(whole(plain), 0, dy);
+        for (Bitmap* b : {&ring, &plain}) {
+            const Pixel c = 0xA00000 + Pixel(step);
+            fill_rect(whole(*b), 2, 12, 9, 17, c);  // across the bottom rows
+            line(whole(*b), pen(c, 3), 0, 0, 22, 16);
+            ellipse(whole(*b), pen(c, 1), solid(kBlue), 10, -3, 20, 6);
+            copy(whole(*b), 4, 9, 9, 9, other, 0, 0);
+            copy(whole(*b), 15, 1, 6, 14, *b, 0, 3);  // within itself
+        }
+        for (int y = 0; y < 17; ++y)
+            for (int x = 0; x < 23; ++x)
+                ASSERT_EQ(ring.at(x, y), plain.at(x, y))
+                    << "after move " << step << " at " << x << "," << y;
+        ++step;
+    }
+    ring.straighten();
+    EXPECT_EQ(ring.first_row, 0);
+    EXPECT_EQ(ring.pixels, plain.pixels) << "the stored rows back in order";
+}
+
 }  // namespace
 }  // namespace sktch::raster

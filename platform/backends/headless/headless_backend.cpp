@@ -164,7 +164,11 @@ HWND find_window(const char* title) {
 Pixels window_pixels(HWND window) {
     const raster::Bitmap* shown = shown_pixels(window);
     if (!shown) return {};
-    return Pixels{shown->width, shown->height, shown->pixels};
+    Pixels copy{shown->width, shown->height, {}};
+    copy.pixels.reserve(shown->pixels.size());
+    for (int y = 0; y < shown->height; ++y)  // the rows in picture order, wherever they start
+        copy.pixels.insert(copy.pixels.end(), shown->row(y), shown->row(y) + shown->width);
+    return copy;
 }
 
 std::uint32_t window_pixel(HWND window, int x, int y) {

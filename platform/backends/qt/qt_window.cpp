@@ -83,8 +83,9 @@ void ClientArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);  // crisp when scaled
     QRect shown;
-    const Window* w = window_ ? find_window(window_) : nullptr;
+    Window* w = window_ ? find_window(window_) : nullptr;
     if (w && w->backing.width > 0 && w->backing.height > 0) {
+        w->backing.straighten();  // rows in order, to be shown as one image
         const raster::Bitmap& b = w->backing;
         shown = QRect(0, 0, b.width, b.height) & event->rect();
         if (keeps_alpha(painter)) {
