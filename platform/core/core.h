@@ -51,6 +51,18 @@ struct Window {
     int client_width = 0;  // size of the client area: the backing store's size
     int client_height = 0;
     raster::Bitmap backing;  // the client area's pixels, kept between paints
+    // Rows that a scroll uncovered and that are still owed their old pixels, which lie at
+    // `from`; none while count is 0 (see window_rows.cpp).
+    struct OwedRows {
+        int first = 0, count = 0, from = 0;
+    } owed;
+    // While `known`: on each stored row r of the backing store, every pixel from column
+    // from[r] on is `color` (see window_rows.cpp).
+    struct PlainRows {
+        bool known = false;
+        raster::Pixel color = 0;
+        std::vector<int> from;
+    } plain;
     HMENU menu = nullptr;
     bool visible = false;
     bool needs_paint = false;  // an update region is pending: WM_PAINT is due
@@ -190,11 +202,40 @@ constexpr int kMaxMenuDepth = 8;
 // chosen item find it; `owner`, when given, receives the menu that holds it.
 MenuItem* find_menu_item(HMENU menu, UINT id, HMENU* owner = nullptr, int depth = 0);
 
+// What keeps a text window's scroll and the new line under it from costing the whole
+// window (window_rows.cpp): a scroll of the whole client area turns the backing store's
+// ring of rows and leaves the rows it uncovered owing their old pixels, and the plain rows
+// say how much of each row a fill in the background colour must paint.
+void pay_owed_rows(Window& w);
+// A window's backing store to read: rows still owed are paid first.
+inline raster::Bitmap& backing_to_read(Window& w) {
+    if (w.owed.count != 0) [[unlikely]]
+        pay_owed_rows(w);
+    return w.backing;
+}
+// A window's backing store for drawing that does not keep the plain rows up.
+inline raster::Bitmap& backing_to_draw(Window& w) {
+    w.plain.known = false;
+    return backing_to_read(w);
+}
+// The whole backing store is `color`, nothing owed.
+void reset_window_rows(Window& w, raster::Pixel color);
+// ScrollDC of the whole client area by dy rows, for 0 < 2 * |dy| <= its height.
+void scroll_window_rows(Window& w, int dy);
+// The block [left, right) x [top, bottom) is about to be painted over in one colour.
+void forgive_owed_rows(Window& w, long long left, long long top, long long right, long long bottom);
+// Paints the block in `color` when it spans whole rows in the plain colour, painting only
+// what is not that colour already; false (nothing done) otherwise.
+bool fill_plain_rows(Window& w, long long left, long long top, long long right, long long bottom,
+                     raster::Pixel color);
+// Something was drawn within [left, right) x [top, bottom).
+void mark_drawn_rows(Window& w, long long left, long long top, long long right, long long bottom);
+
 // The pixels a device context draws on; null when it has none.
 inline raster::Bitmap* context_bitmap(DeviceContext& dc) {
     if (dc.memory) return dc.memory_bitmap;
     Window* w = find_window(dc.window);
-    return w ? &w->backing : nullptr;
+    return w ? &backing_to_draw(*w) : nullptr;
 }
 // The colour of a window's class background brush; white without one.
 raster::Pixel class_background(const Window& w);

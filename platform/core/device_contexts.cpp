@@ -101,6 +101,7 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
         // The update region is erased with the class background, as WM_ERASEBKGND would.
         std::fill(w->backing.pixels.begin(), w->backing.pixels.end(), class_background(*w));
         w->text_runs.clear();
+        reset_window_rows(*w, class_background(*w));
         window_pixels_changed(window);
     }
     HDC dc = GetDC(window);
@@ -170,7 +171,10 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int src_x, i
 BOOL ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT* clip, void*,
               RECT* update) {
     DeviceContext* dc = find_context(handle);
-    raster::Bitmap* bitmap = dc ? context_bitmap(*dc) : nullptr;
+    Window* window = dc && !dc->memory ? find_window(dc->window) : nullptr;
+    raster::Bitmap* bitmap = window ? &backing_to_read(*window)
+                             : dc   ? context_bitmap(*dc)
+                                    : nullptr;
     if (!bitmap) return FALSE;
     raster::Target target = raster::whole(*bitmap);
     for (const RECT* r : {scroll, clip}) {
@@ -181,17 +185,20 @@ BOOL ScrollDC(HDC handle, int dx, int dy, const RECT* scroll, const RECT* clip, 
         target.clip.bottom = std::min<int>(target.clip.bottom, r->bottom);
     }
     const raster::Clip& c = target.clip;
-    if (c.left < c.right && c.top < c.bottom) {
-        if (dx == 0 && c.left == 0 && c.top == 0 && c.right == bitmap->width &&
-            c.bottom == bitmap->height)
-            raster::scroll_rows(*bitmap, dy);  // the whole bitmap up or down: a text window's
-        else
+    const long long rows = dy < 0 ? -(long long)dy : dy;
+    const bool whole_rows = dx == 0 && c.left == 0 && c.top == 0 && c.right == bitmap->width &&
+                            c.bottom == bitmap->height;
+    if (window && whole_rows && rows > 0 && 2 * rows <= bitmap->height) {
+        scroll_window_rows(*window, dy);  // a text window's scroll
+    } else {
+        if (window) window->plain.known = false;
+        if (whole_rows)
+            raster::scroll_rows(*bitmap, dy);
+        else if (c.left < c.right && c.top < c.bottom)
             raster::scroll(target, dx, dy);
-        if (Window* w = dc->memory ? nullptr : find_window(dc->window))
-            text_scrolled(
-                *w, RECT{target.clip.left, target.clip.top, target.clip.right, target.clip.bottom},
-                dx, dy);
     }
+    if (window && c.left < c.right && c.top < c.bottom)
+        text_scrolled(*window, RECT{c.left, c.top, c.right, c.bottom}, dx, dy);
     if (update) {
         // The strip the scroll uncovered.
         RECT u{target.clip.left, target.clip.top, target.clip.right, target.clip.bottom};

@@ -1,5 +1,6 @@
 // Pens, brushes and the shape calls, handed to the raster core with the context's objects.
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <utility>
 
@@ -26,6 +27,31 @@ struct Drawing {
 
 void end(const Drawing& d) {
     if (!d.dc->memory) window_pixels_changed(d.dc->window);
+}
+
+// A rectangle without an outline: the interior alone is filled, one pixel short on the
+// right and at the bottom, where the outline's last column and row would be.
+BOOL fill_interior(DeviceContext& dc, int left, int top, int right, int bottom) {
+    if (right < left) std::swap(left, right);
+    if (bottom < top) std::swap(top, bottom);
+    const bool filled = !dc.brush_value.hollow;
+    if (filled && !dc.memory) {
+        if (Window* w = find_window(dc.window)) {
+            if (fill_plain_rows(*w, left, top, right - 1LL, bottom - 1LL, dc.brush_value.color)) {
+                window_pixels_changed(dc.window);
+                return TRUE;
+            }
+            forgive_owed_rows(*w, left, top, right - 1LL, bottom - 1LL);
+        }
+    }
+    raster::Bitmap* bitmap = context_bitmap(dc);
+    if (!bitmap) return FALSE;
+    // right - 1 and bottom - 1 held at INT_MIN, where the box is empty anyway.
+    if (filled)
+        raster::fill_rect(raster::whole(*bitmap), left, top, std::max(right, INT_MIN + 1) - 1,
+                          std::max(bottom, INT_MIN + 1) - 1, dc.brush_value.color);
+    if (!dc.memory) window_pixels_changed(dc.window);
+    return TRUE;
 }
 
 }  // namespace
@@ -65,23 +91,15 @@ BOOL DeleteObject(HGDIOBJ object) {
 }
 
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
-    Drawing d = begin(dc);
-    if (!d.bitmap) return FALSE;
-    if (!d.dc->memory && !d.brush().hollow)
-        if (Window* w = find_window(d.dc->window); w && !w->text_runs.empty())
+    DeviceContext* context = find_context(dc);
+    if (!context) return FALSE;
+    if (!context->memory && !context->brush_value.hollow)
+        if (Window* w = find_window(context->window); w && !w->text_runs.empty())
             text_covered(*w, RECT{std::min(left, right), std::min(top, bottom),
                                   std::max(left, right), std::max(top, bottom)});
-    if (d.pen().null) {
-        // Without an outline the interior alone is filled: one pixel short on the right and
-        // at the bottom, where the outline's last column and row would be.
-        if (right < left) std::swap(left, right);
-        if (bottom < top) std::swap(top, bottom);
-        if (!d.brush().hollow)
-            raster::fill_rect(raster::whole(*d.bitmap), left, top, right - 1, bottom - 1,
-                              d.brush().color);
-        end(d);
-        return TRUE;
-    }
+    if (context->pen_value.null) return fill_interior(*context, left, top, right, bottom);
+    Drawing d = begin(dc);
+    if (!d.bitmap) return FALSE;
     raster::rectangle(raster::whole(*d.bitmap), d.pen(), d.brush(), left, top, right, bottom);
     end(d);
     return TRUE;

@@ -115,21 +115,26 @@ BOOL GetTextExtentPointA(HDC dc, LPCSTR text, int length, SIZE* size) {
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     DeviceContext* d = find_context(dc);
     if (!d || length < 0 || (length > 0 && !text)) return FALSE;
-    sktch::raster::Bitmap* bitmap = context_bitmap(*d);
+    // On a window, what the text may cover is marked, and the rest of its rows stay known.
+    Window* window = d->memory ? nullptr : find_window(d->window);
+    sktch::raster::Bitmap* bitmap = window ? &backing_to_read(*window) : context_bitmap(*d);
     const sktch::glyphs::Font* font = context_font(*d);
     if (!bitmap || !font) return FALSE;
-    if (!d->memory) {
-        Window* w = find_window(d->window);
+    if (window) {
         int width = length > 0 ? sktch::glyphs::text_width(*font, text, length) : 0;
         RECT cell{x, y, LONG(std::min<long long>((long long)x + width, INT32_MAX)),
                   LONG(std::min<long long>((long long)y + sktch::glyphs::metrics(*font).height,
                                            INT32_MAX))};
-        if (w) text_drawn(*w, cell, std::string_view(text ? text : "", std::size_t(length)));
+        text_drawn(*window, cell, std::string_view(text ? text : "", std::size_t(length)));
     }
     if (length == 0) return TRUE;
     sktch::glyphs::draw_text(sktch::raster::whole(*bitmap), *font, x, y, text, length,
                              to_pixel(d->text_color), d->background_mode == OPAQUE,
                              to_pixel(d->background_color));
-    if (!d->memory) window_pixels_changed(d->window);
+    if (window) {
+        const sktch::glyphs::Reach r = sktch::glyphs::text_reach(*font, x, y, text, length);
+        mark_drawn_rows(*window, r.left, r.top, r.right, r.bottom);
+        window_pixels_changed(d->window);
+    }
     return TRUE;
 }

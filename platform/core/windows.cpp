@@ -32,6 +32,7 @@ void fit_backing(Window& w) {
     if (w.backing.width == w.client_width && w.backing.height == w.client_height) return;
     w.backing.resize(w.client_width, w.client_height, class_background(w));
     w.text_runs.clear();
+    reset_window_rows(w, class_background(w));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 // Bitmaps, single pixels, solid blocks and the run fill under every shape.
-#include <algorithm>
 #include <cwchar>
 
 #if defined(__SSE2__)
@@ -44,12 +43,6 @@ void Bitmap::resize(int w, int h, Pixel fill) {
     height = h < 0 ? 0 : h;
     first_row = 0;
     pixels.assign(std::size_t(width) * std::size_t(height), fill);
-}
-
-void Bitmap::straighten() {
-    if (first_row == 0) return;
-    std::rotate(pixels.begin(), pixels.begin() + std::ptrdiff_t(first_row) * width, pixels.end());
-    first_row = 0;
 }
 
 void set_pixel(const Target& t, int x, int y, Pixel color) {

@@ -62,23 +62,19 @@ void scroll(const Target& t, int dx, int dy) {
     move_block(*t.bitmap, x, y, *t.bitmap, sx, sy, w, h);
 }
 
+void turn_rows(Bitmap& bitmap, int dy) {
+    const i64 h = bitmap.height, first = i64(bitmap.first_row) - dy;
+    bitmap.first_row = int(first >= h ? first - h : first < 0 ? first + h : first);
+}
+
 void scroll_rows(Bitmap& bitmap, int dy) {
-    const i64 h = bitmap.height, d = dy < 0 ? -i64(dy) : dy;
+    const i64 d = dy < 0 ? -i64(dy) : dy;
     // Moving more than half the rows: the rows kept are fewer than those uncovered.
-    if (bitmap.width <= 0 || 2 * d > h) return scroll(whole(bitmap), 0, dy);
+    if (bitmap.width <= 0 || 2 * d > bitmap.height) return scroll(whole(bitmap), 0, dy);
     if (d == 0) return;
-    // The ring turns by d rows; the d rows that come round at the far end then hold the
-    // rows scrolled out, and take again the old pixels of the rows they cover, which now
-    // lie next to them.
-    const std::size_t bytes = std::size_t(bitmap.width) * sizeof(Pixel);
-    const i64 first = dy < 0 ? bitmap.first_row + d : bitmap.first_row - d + h;
-    bitmap.first_row = int(first >= h ? first - h : first);
-    if (dy < 0) {
-        for (i64 y = h - d; y < h; ++y)
-            std::memcpy(bitmap.row(int(y)), bitmap.row(int(y - d)), bytes);
-    } else {
-        for (i64 y = 0; y < d; ++y) std::memcpy(bitmap.row(int(y)), bitmap.row(int(y + d)), bytes);
-    }
+    turn_rows(bitmap, dy);
+    const int first = dy < 0 ? int(bitmap.height - d) : 0;  // the rows uncovered
+    copy(whole(bitmap), 0, first, bitmap.width, int(d), bitmap, 0, first + dy);
 }
 
 }  // namespace sktch::raster

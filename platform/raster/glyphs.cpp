@@ -191,6 +191,25 @@ int text_width(const Font& font, const char* text, int length) {
     return int(std::min<std::int64_t>(advance_sum(font, text, length), INT_MAX));
 }
 
+Reach text_reach(const Font& font, int x, int y, const char* text, int length) {
+    const Metrics& m = font.metrics;
+    const std::int64_t baseline = std::int64_t(y) + m.ascent;
+    const std::int64_t width = text && length > 0 ? advance_sum(font, text, length) : 0;
+    Reach r{std::int64_t(x) - std::max(font.reach_left, 0),
+            std::min<std::int64_t>(y, baseline - font.reach_above),
+            x + width + std::max(font.reach_right, 0),
+            std::max<std::int64_t>(std::int64_t(y) + m.height, baseline + font.reach_below)};
+    if (font.underline) {
+        r.bottom =
+            std::max(r.bottom, baseline + font.underline_offset - 1 + font.underline_thickness);
+    }
+    if (font.strike_out) {
+        r.top = std::min(r.top, baseline - font.strike_offset);
+        r.bottom = std::max(r.bottom, baseline - font.strike_offset + font.strike_thickness);
+    }
+    return r;
+}
+
 void draw_text(const raster::Target& target, const Font& font, int x, int y, const char* text,
                int length, raster::Pixel color, bool opaque, raster::Pixel background) {
     if (!text || length <= 0 || !target.bitmap) return;

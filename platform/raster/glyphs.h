@@ -4,6 +4,7 @@
 // the same font again (as every text drawing call does) costs a lookup.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "raster/raster.h"
@@ -47,6 +48,13 @@ const Metrics& metrics(const Font& font);
 // The advance width of the first `length` bytes of `text` (one byte, one character,
 // Latin-1), in pixels. The height of the extent is metrics().height.
 int text_width(const Font& font, const char* text, int length);
+
+// The block [left, right) x [top, bottom) outside which draw_text paints nothing for this
+// text at (x, y), opaque or not; it may be larger than what is painted.
+struct Reach {
+    std::int64_t left, top, right, bottom;
+};
+Reach text_reach(const Font& font, int x, int y, const char* text, int length);
 
 // Draws text with the top-left corner of its cell at (x, y), in `color`. When `opaque`, the
 // cell (text_width by height) is first filled with `background`. Glyphs are anti-aliased

@@ -23,7 +23,7 @@ using Pixel = std::uint32_t;
 // The rows are stored as a ring: row y of the picture is row (first_row + y) mod height of
 // `pixels`, so that scroll_rows moves the picture by moving where it starts, not its pixels.
 // Read and write rows through row() and at(); `pixels` holds the rows in picture order
-// while first_row is 0, which straighten() brings about.
+// only while first_row is 0.
 struct Bitmap {
     int width = 0;
     int height = 0;
@@ -39,8 +39,6 @@ struct Bitmap {
     const Pixel* row(int y) const { return pixels.data() + std::size_t(stored_row(y)) * width; }
     Pixel at(int x, int y) const { return row(y)[x]; }
     void resize(int w, int h, Pixel fill);
-    // Puts the rows of `pixels` in picture order (first_row 0).
-    void straighten();
 };
 
 // Half-open clip rectangle in device pixels.
@@ -91,5 +89,9 @@ void scroll(const Target& t, int dx, int dy);
 // scroll() of the whole bitmap by dy rows; it costs about the rows uncovered, not the
 // rows moved.
 void scroll_rows(Bitmap& bitmap, int dy);
+// The first half of scroll_rows, for 0 < 2 * |dy| <= height: row y shows what row y - dy
+// showed, and the |dy| rows uncovered show the rows that went out at the other side. The
+// uncovered rows' old pixels now lie next to them: |dy| rows above (dy < 0) or below.
+void turn_rows(Bitmap& bitmap, int dy);
 
 }  // namespace sktch::raster

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "sktch/headless.h"
 #include "sktch/win32.h"
@@ -154,6 +156,127 @@ TEST_F(Gdi, NullPenRectangleFillsOnlyTheInterior) {
     EXPECT_EQ(GetPixel(surface, 18, 19), RGB(0, 255, 0));
     EXPECT_EQ(GetPixel(surface, 19, 19), RGB(0, 0, 0)) << "one short on the right";
     EXPECT_EQ(GetPixel(surface, 18, 20), RGB(0, 0, 0)) << "one short at the bottom";
+}
+
+// A window's whole-area scrolls leave rows owing their old pixels until something looks at
+// them or paints them over: every way of looking or painting must find what a memory
+// bitmap, scrolled at once, holds.
+TEST_F(Gdi, WindowScrollsShowWhatABitmapScrolledAtOnceShows) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "Scrolled";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(0, "Scrolled", "scrolled", WS_CAPTION, 0, 0, 120, 100, nullptr,
+                                  nullptr, nullptr, nullptr);
+    RECT client;
+    GetClientRect(window, &client);
+    const int w = client.right, h = client.bottom;
+    ASSERT_GT(h, 40);
+    HDC on_window = GetDC(window);
+    HDC on_bitmap = CreateCompatibleDC(nullptr);
+    SelectObject(on_bitmap, CreateCompatibleBitmap(nullptr, w, h));
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    for (HDC dc : {on_window, on_bitmap}) {
+        for (int y = 0; y < h; ++y) {  // every row its own colour
+            HPEN pen = CreatePen(PS_SOLID, 1, RGB(y, 255 - y, y * 7));
+            HGDIOBJ old = SelectObject(dc, pen);
+            MoveToEx(dc, 0, y, nullptr);
+            LineTo(dc, w, y);
+            SelectObject(dc, old);
+            DeleteObject(pen);
+        }
+        SelectObject(dc, GetStockObject(NULL_PEN));
+        SelectObject(dc, blue);
+    }
+    auto same = [&](const char* step) {
+        const sktch::headless::Pixels shown = sktch::headless::window_pixels(window);
+        int differing = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const COLORREF c = GetPixel(on_bitmap, x, y);
+                differing += shown.at(x, y) !=
+                             std::uint32_t(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
+            }
+        EXPECT_EQ(differing, 0) << step;
+    };
+    // Each step on both contexts, then the window compared with the bitmap.
+    auto step = [&](const char* name, auto&& what) {
+        for (HDC dc : {on_window, on_bitmap}) what(dc);
+        same(name);
+    };
+    // A text window's steps: lines of text, each scrolled up and a new strip cleared in the
+    // background colour (white).
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    auto new_line = [&](HDC dc, const std::string& text, int x) {
+        ScrollDC(dc, 0, -13, nullptr, nullptr, nullptr, nullptr);
+        HGDIOBJ old = SelectObject(dc, white);
+        Rectangle(dc, 0, h - 13, w + 1, h + 1);
+        SelectObject(dc, old);
+        TextOutA(dc, x, h - 13, text.c_str(), int(text.size()));
+    };
+    step("a full erase, then lines of text", [&](HDC dc) {
+        if (dc == on_window) {
+            InvalidateRect(window, nullptr, TRUE);
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
+            EndPaint(window, &paint);
+        } else {
+            HGDIOBJ old = SelectObject(dc, white);
+            Rectangle(dc, 0, 0, w + 1, h + 1);
+            SelectObject(dc, old);
+        }
+        for (int i = 0; i < 3 * h / 13; ++i)
+            new_line(dc, std::string(std::size_t(i * 7 % 40), char('A' + i % 26)), i % 4 * 9 - 9);
+        new_line(dc, std::string(200, 'W'), 0);  // wider than the window
+        new_line(dc, "", 0);
+    });
+    step("written, up, looked at, then cleared and written", [&](HDC dc) {
+        TextOutA(dc, 0, h - 13, "MMMMMM", 6);
+        ScrollDC(dc, 0, -13, nullptr, nullptr, nullptr, nullptr);
+        if (dc == on_window) sktch::headless::window_pixels(window);
+        HGDIOBJ old = SelectObject(dc, white);
+        Rectangle(dc, 0, h - 13, w + 1, h + 1);
+        SelectObject(dc, old);
+        TextOutA(dc, 0, h - 13, "X", 1);
+    });
+    step("a line, then a white fill short of the right edge", [&](HDC dc) {
+        new_line(dc, "MMMMMMMMMMMMMMMMMMMMMMMM", 5);
+        HGDIOBJ old = SelectObject(dc, white);
+        Rectangle(dc, 0, h - 40, w - 10, h + 1);
+        SelectObject(dc, old);
+        new_line(dc, "WWW", 5);
+    });
+    step("up", [&](HDC dc) { ScrollDC(dc, 0, -7, nullptr, nullptr, nullptr, nullptr); });
+    step("up, then a fill over the uncovered rows", [&](HDC dc) {
+        ScrollDC(dc, 0, -7, nullptr, nullptr, nullptr, nullptr);
+        Rectangle(dc, 0, h - 7, w + 1, h + 1);
+    });
+    step("up, then fills over part of them", [&](HDC dc) {
+        ScrollDC(dc, 0, -9, nullptr, nullptr, nullptr, nullptr);
+        Rectangle(dc, 3, h - 9, w + 1, h + 1);  // not the first columns
+        ScrollDC(dc, 0, -9, nullptr, nullptr, nullptr, nullptr);
+        Rectangle(dc, 0, h - 8, w + 1, h + 1);  // not the first row
+        ScrollDC(dc, 0, -9, nullptr, nullptr, nullptr, nullptr);
+        Rectangle(dc, 0, h - 9, w, h + 1);  // not the last column
+    });
+    step("down twice, then a pixel read", [&](HDC dc) {
+        ScrollDC(dc, 0, 5, nullptr, nullptr, nullptr, nullptr);
+        ScrollDC(dc, 0, 11, nullptr, nullptr, nullptr, nullptr);
+        EXPECT_EQ(GetPixel(dc, 2, 3), GetPixel(dc, 2, 19));
+    });
+    step("up, then drawn over and copied from", [&](HDC dc) {
+        ScrollDC(dc, 0, -h / 2, nullptr, nullptr, nullptr, nullptr);
+        Ellipse(dc, 10, h - 30, 50, h + 10);
+        BitBlt(dc, 60, 0, 30, h, dc, 0, h - 20, SRCCOPY);
+    });
+    step("more than half, then up by one", [&](HDC dc) {
+        ScrollDC(dc, 0, -(h / 2 + 1), nullptr, nullptr, nullptr, nullptr);
+        ScrollDC(dc, 0, -1, nullptr, nullptr, nullptr, nullptr);
+    });
+    ReleaseDC(window, on_window);
+    DeleteDC(on_bitmap);
+    DeleteObject(blue);
+    DeleteObject(white);
 }
 
 TEST(MemoryBlocks, HandlesAreSmallAndLockToStableMemory) {

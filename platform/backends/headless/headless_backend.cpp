@@ -71,7 +71,7 @@ HeadlessBackend& the_backend() {
 // window's pixels goes through here.
 const raster::Bitmap* shown_pixels(HWND window) {
     Window* w = find_window(window);
-    return w ? &w->backing : nullptr;
+    return w ? &backing_to_read(*w) : nullptr;
 }
 
 }  // namespace

@@ -85,8 +85,7 @@ void ClientArea::paintEvent(QPaintEvent* event) {
     QRect shown;
     Window* w = window_ ? find_window(window_) : nullptr;
     if (w && w->backing.width > 0 && w->backing.height > 0) {
-        w->backing.straighten();  // rows in order, to be shown as one image
-        const raster::Bitmap& b = w->backing;
+        const raster::Bitmap& b = backing_to_read(*w);
         shown = QRect(0, 0, b.width, b.height) & event->rect();
         if (keeps_alpha(painter)) {
             if (opaque_.size() != QSize(b.width, b.height))
@@ -98,9 +97,16 @@ void ClientArea::paintEvent(QPaintEvent* event) {
             }
             painter.drawImage(shown, opaque_, shown);
         } else {
-            QImage pixels(reinterpret_cast<const uchar*>(b.pixels.data()), b.width, b.height,
-                          qsizetype(b.width) * 4, QImage::Format_RGB32);
-            painter.drawImage(shown, pixels, shown);
+            // The stored rows as they lie: the picture's rows start at first_row and wrap
+            // round to the top, so it is shown in two pieces.
+            const QImage stored(reinterpret_cast<const uchar*>(b.pixels.data()), b.width, b.height,
+                                qsizetype(b.width) * 4, QImage::Format_RGB32);
+            const int below = b.height - b.first_row;  // picture rows before the wrap
+            const QRect upper = QRect(0, 0, b.width, below) & shown;
+            const QRect lower = QRect(0, below, b.width, b.first_row) & shown;
+            if (!upper.isEmpty())
+                painter.drawImage(upper, stored, upper.translated(0, b.first_row));
+            if (!lower.isEmpty()) painter.drawImage(lower, stored, lower.translated(0, -below));
         }
     }
     // Beyond the backing store (a resize on its way to the core): the background.
