@@ -113,7 +113,7 @@ void present_all() {
         Canvas* c = canvas_of(w);
         if (!c || !c->changed || !w.visible) return;
         c->changed = false;
-        const raster::Bitmap& b = w.backing;
+        const raster::Bitmap& b = backing_to_read(w);  // rows a scroll still owes are paid
         if (b.width <= 0 || b.height <= 0) return;
         c->rgba.resize(std::size_t(b.width) * b.height);
         std::uint32_t* out = c->rgba.data();
