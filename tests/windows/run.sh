@@ -174,6 +174,11 @@ if dialog=$(wait_window "SKTCH_gets" 30); then
   sleep 1
   kill -0 "$ask" 2>/dev/null && [ ! -e "$work/ask/answer.txt" ] &&
     pass "Escape does not end the dialog" || fail "Escape ended the dialog"
+  (cd "$work/ask" && "$wine" "$build/tests/windows/sktch-ask.exe" close >/dev/null 2>&1) ||
+    fail "could not ask the dialog to close"
+  sleep 1
+  kill -0 "$ask" 2>/dev/null && [ ! -e "$work/ask/answer.txt" ] &&
+    pass "the close box does not end the dialog" || fail "the close box ended the dialog"
   xdo key --window "$dialog" Return
   for _ in $(seq 100); do kill -0 "$ask" 2>/dev/null || break; sleep 0.1; done
   wait "$ask"
