@@ -3,10 +3,13 @@
 # halt, quit, scripts and idle CPU; the line-input dialog; and the picture GDI draws against
 # ours, pixel for pixel outside text.
 #
-# Usage: tests/windows/run.sh WINDOWS_BUILD_DIR PICTURE_REPLAY
+# Usage: [SKTCH_WINDOWS_SCREENSHOT=game.png] [SKTCH_WINDOWS_DIFF=difference.ppm]
+#        tests/windows/run.sh WINDOWS_BUILD_DIR PICTURE_REPLAY
 #   WINDOWS_BUILD_DIR  a build of the "windows" preset (landing.exe, tests/windows/*.exe)
 #   PICTURE_REPLAY     the Linux build's tests/windows/sktch-picture-replay
 # Wine runs in a fresh prefix in a temporary folder, started once for all the checks.
+# SKTCH_WINDOWS_SCREENSHOT saves the running game's window as a PNG; SKTCH_WINDOWS_DIFF
+# keeps the picture comparison's map of differing pixels.
 # Exits 1 if any check fails, naming it; never skips: no Wine is a failure.
 set -uo pipefail
 
@@ -81,6 +84,11 @@ graphics=$(wait_window "SKTCH Graphics" 60) || die "the game's \"SKTCH Graphics\
 pass "window \"SKTCH Graphics\""
 wait_window "SKTCH Text" 10 >/dev/null && pass "window \"SKTCH Text\"" || fail "no \"SKTCH Text\" window"
 sleep 1
+# The picture of docs/windows.md: SKTCH_WINDOWS_SCREENSHOT=docs/pictures/landing-wine.png.
+if [ -n "${SKTCH_WINDOWS_SCREENSHOT:-}" ]; then
+  xwd -silent -id "$graphics" | convert xwd:- -strip "$SKTCH_WINDOWS_SCREENSHOT" ||
+    fail "no screenshot written to $SKTCH_WINDOWS_SCREENSHOT"
+fi
 a=$(frame "$graphics"); sleep 0.5; b=$(frame "$graphics")
 [ "$a" != "$b" ] && pass "the game animates" || fail "the game's picture does not change while running"
 xdo key --window "$graphics" ctrl+h
