@@ -9,10 +9,13 @@
 // - no file but SKTCH.SCR is made or opened, and nothing stays open after SKTCH_close.
 // The sanitizer build catches the rest (overflowing counts, stale streams).
 //
-// Each sequence has its own seed, printed when it fails, so that it can be run again alone:
-// SKTCH_RANDOM_SEED=<seed> runs just that one, SKTCH_RANDOM_SEQUENCES=<n> sets how many.
+// Each sequence has its own seed and starts where the one before left the library: at rest
+// (recording and playback off, the script file closed), or opened afresh after a quit. A
+// failure prints the environment that runs the sequences again up to the failing one:
+// SKTCH_RANDOM_SEED=<first seed> SKTCH_RANDOM_SEQUENCES=<how many>.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -121,28 +124,40 @@ struct Tally {
 
 class RandomRunMenu {
   public:
-    RandomRunMenu(const fs::path& directory, unsigned seed, Tally& tally)
-        : directory_(directory), random_(seed), tally_(tally) {}
+    RandomRunMenu(const fs::path& directory, Tally& tally) : directory_(directory), tally_(tally) {}
 
-    // Runs one sequence; false (with gtest failures) at the first broken promise.
-    bool run(int steps) {
-        open();
+    // Runs one sequence from where the last one left the library (at rest, or opened afresh
+    // after a quit); false (with gtest failures) at the first broken promise.
+    bool run(unsigned seed, int steps) {
+        random_.seed(seed);
+        log_.clear();
+        replay_.reset();
+        if (!open_) open();
         write_script(random_script(random_));
         for (int step = 0; step < steps && !quit_; ++step) {
             Action action = Action(pick(kActions));
-            if (action == kQuit && pick(3) != 0) action = kTick;  // sequences of some length
+            if (action == kQuit && pick(8) != 0) action = kTick;  // most sequences go on
             log_ += std::string(kActionNames[action]) + ", ";
             do_step(action);
             if (::testing::Test::HasFailure()) return false;
         }
-        if (!quit_) {
-            SKTCH_close();
-            if (recording_) end_recording();
+        if (quit_) {
+            quit_ = false;
+            open_ = false;
+            check_open_files(0);  // after SKTCH_close
+        } else {
+            rest();
         }
-        EXPECT_EQ(open_script_files(), 0) << "SKTCH_close left the script file open";
-        if (replay_) check_replay(*replay_);
-        headless::reset();
+        if (replay_ && !::testing::Test::HasFailure()) {
+            if (!open_) open();
+            check_replay(*replay_);
+        }
         return !::testing::Test::HasFailure();
+    }
+    void close() {
+        if (open_) SKTCH_close();
+        open_ = false;
+        headless::reset();
     }
     const std::string& log() const { return log_; }
 
@@ -157,6 +172,26 @@ class RandomRunMenu {
         headless::set_screen_size(320, 240);  // a small text window scrolls fast
         SKTCH_open(test_instance(), nullptr, nullptr, SW_SHOWNORMAL);
         SKTCH_logging(0);
+        open_ = true;
+        stream_maybe_open_ = false;
+        rewritten_under_playback_ = false;
+        recording_ = false;
+    }
+
+    // Back to rest through the menu: recording off, playback off with its file closed (on
+    // and off again when it was off), the animation halted.
+    void rest() {
+        if (recording_) headless::choose_menu_item(graphics(), SKTCH_MENU_RECORD);
+        if (!checked(SKTCH_MENU_PLAYBACK))
+            headless::choose_menu_item(graphics(), SKTCH_MENU_PLAYBACK);
+        headless::choose_menu_item(graphics(), SKTCH_MENU_PLAYBACK);
+        SKTCH_animate(SKTCH_ANIMATE_HALT);
+        dispatch_queued();
+        if (recording_) end_recording();
+        EXPECT_FALSE(checked(SKTCH_MENU_RECORD) || checked(SKTCH_MENU_PLAYBACK));
+        check_open_files(0);  // recording and playback off
+        stream_maybe_open_ = false;
+        rewritten_under_playback_ = false;
     }
 
     // Dispatches the command's messages at once, as the next wait's first passes would.
@@ -204,14 +239,17 @@ class RandomRunMenu {
                 if (!playing_before && !stream_maybe_open_ && !recording_before)
                     fresh = first_event(read_script());
                 command(SKTCH_MENU_PLAYBACK, 'P', nullptr);
-                stream_maybe_open_ = !playing_before;
-                if (recording_before) tainted_ = true;
+                if (playing_before) {
+                    stream_maybe_open_ = false;
+                    rewritten_under_playback_ = false;
+                } else {
+                    start_playing(recording_before);
+                }
                 break;
             case kPlayOne:
                 if (!stream_maybe_open_ && !recording_before) fresh = first_event(read_script());
                 command(SKTCH_MENU_PLAY_ONE, 'O', nullptr);
-                stream_maybe_open_ = true;
-                if (recording_before) tainted_ = true;
+                start_playing(recording_before);
                 break;
             case kAnimate:
                 command(SKTCH_MENU_ANIMATE, 'A', [] { SKTCH_animate(SKTCH_ANIMATE_RUN); });
@@ -235,7 +273,10 @@ class RandomRunMenu {
                 headless::type_char(graphics(), char('a' + pick(26)));
                 break;
             case kNewScript:
-                if (!recording_before) write_script(random_script(random_));
+                if (!recording_before) {
+                    write_script(random_script(random_));
+                    if (stream_maybe_open_) rewritten_under_playback_ = true;
+                }
                 break;
             case kQuit:
                 quit();
@@ -249,7 +290,9 @@ class RandomRunMenu {
         if (!recording && recording_before) end_recording();
         if (action == kRecord) return;  // the command's own step ends here
 
+        bool playing = checked(SKTCH_MENU_PLAYBACK);
         Event e = wait();
+        if (playing && !checked(SKTCH_MENU_PLAYBACK)) stopped_by_itself();
         if (fresh) {
             EXPECT_EQ(e, *fresh) << "a playback of a closed file starts at its top";
             ++tally_.fresh_starts;
@@ -262,6 +305,26 @@ class RandomRunMenu {
         check_files();
     }
 
+    // A playback (or one line of it) asked for. A file that a recording with nothing played
+    // has begun writing is refused to it; any other may be played, and the recording then
+    // writes nothing.
+    void start_playing(bool recording) {
+        bool written = std::any_of(events_.begin(), events_.end(), [](const Event& e) {
+            return e.kind == SKTCH_MOUSE || e.kind == SKTCH_KBD;
+        });
+        if (recording && !tainted_ && written && !stream_maybe_open_) return;
+        stream_maybe_open_ = true;
+        if (recording) tainted_ = true;
+    }
+
+    // The playback ended without being switched off: at the end of the file, which closes
+    // it, or at a line it cannot read, which leaves it open. A file the playback read from
+    // its top without such a line was closed.
+    void stopped_by_itself() {
+        if (rewritten_under_playback_ || read_script().find("oops") != std::string::npos) return;
+        stream_maybe_open_ = false;
+    }
+
     void quit() {
         int way = pick(4);
         if (way == 0)
@@ -272,9 +335,10 @@ class RandomRunMenu {
             headless::close_window(graphics());
         else
             SKTCH_animate(SKTCH_ANIMATE_QUIT);
-        // The messages before the quit may still let a playback hand out a few events.
+        // Each message queued before the quit (a playback takes one per wait) may still let
+        // the playback hand out an event.
         Event e = wait();
-        for (int i = 0; i < 8 && e.kind != SKTCH_QUIT; ++i) {
+        for (int i = 0; i < 1000 && e.kind != SKTCH_QUIT; ++i) {
             if (recording_) events_.push_back(e);
             if (recording_ && tainted_ && played_value(e)) played_ = true;
             e = wait();
@@ -319,7 +383,6 @@ class RandomRunMenu {
     void check_replay(const Events& recorded) {
         std::string text = as_recorded(recorded);
         if (read_script() != text) return;  // written over by a later recording
-        open();
         headless::choose_menu_item(graphics(), SKTCH_MENU_PLAYBACK);
         headless::on_idle([this] {
             if (!checked(SKTCH_MENU_PLAYBACK)) PostQuitMessage(0);
@@ -334,28 +397,35 @@ class RandomRunMenu {
             if (e.kind != SKTCH_QUIT) expected.push_back(e);
         EXPECT_EQ(played, expected) << "the recording played back";
         ++tally_.replays;
-        SKTCH_close();
     }
 
-    // Nothing but the script file is ever made or opened in the directory.
+    // Nothing but the script file is ever made in the directory.
     void check_files() {
         std::error_code error;
         for (const auto& entry : fs::directory_iterator(directory_, error))
             EXPECT_EQ(entry.path().filename(), kScript) << "a file was made";
+    }
+
+    // Nothing but the script file is open there, and only while recording or playback has it.
+    void check_open_files(int at_most) {
+        std::error_code error;
+        int script = 0;
         for (const auto& fd : fs::directory_iterator("/proc/self/fd", error)) {
             fs::path target = fs::read_symlink(fd.path(), error);
-            if (target.parent_path() == directory_) {
-                EXPECT_EQ(target.filename(), kScript) << "a file was opened";
-            }
+            if (target.parent_path() != directory_) continue;
+            EXPECT_EQ(target.filename(), kScript) << "a file was opened";
+            ++script;
         }
-        EXPECT_LE(open_script_files(), 1);
+        EXPECT_LE(script, at_most);
     }
 
     fs::path directory_;
     std::mt19937 random_;
     std::string log_;
+    bool open_ = false;
     bool quit_ = false;
-    bool stream_maybe_open_ = false;  // the playback may hold the file open
+    bool stream_maybe_open_ = false;         // the playback may hold the file open
+    bool rewritten_under_playback_ = false;  // the test wrote the file while it may be open
     // The recording in progress, as the check marks show it.
     bool recording_ = false;
     bool tainted_ = false;  // a playback may have played the file meanwhile
@@ -377,23 +447,21 @@ TEST(RunMenuAtRandom, RecordingAndPlaybackKeepTheirPromises) {
 
     unsigned first = 1;
     int sequences = 2000;
-    if (const char* seed = std::getenv("SKTCH_RANDOM_SEED")) {
+    if (const char* seed = std::getenv("SKTCH_RANDOM_SEED"))
         first = unsigned(std::strtoul(seed, nullptr, 10));
-        sequences = 1;
-    } else if (const char* n = std::getenv("SKTCH_RANDOM_SEQUENCES")) {
-        sequences = std::atoi(n);
-    }
+    if (const char* n = std::getenv("SKTCH_RANDOM_SEQUENCES")) sequences = std::atoi(n);
     Tally tally;
+    RandomRunMenu runner(directory, tally);
     for (int i = 0; i < sequences; ++i) {
         unsigned seed = first + unsigned(i);
-        std::error_code ignored;
-        fs::remove(directory / kScript, ignored);
-        RandomRunMenu sequence(directory, seed, tally);
-        if (!sequence.run(30)) {
-            ADD_FAILURE() << "sequence with SKTCH_RANDOM_SEED=" << seed << ": " << sequence.log();
+        if (!runner.run(seed, 30)) {
+            ADD_FAILURE() << "sequence " << seed << " (SKTCH_RANDOM_SEED=" << first
+                          << " SKTCH_RANDOM_SEQUENCES=" << i + 1
+                          << " runs up to it again): " << runner.log();
             break;
         }
     }
+    runner.close();
     std::printf(
         "%d sequences: %d exact recordings (%d played back), %d played files unchanged, %d "
         "played or refused, %d fresh playback starts, %d quits\n",
