@@ -58,6 +58,7 @@ class OpenLibrary : public ::testing::Test {
         previous_directory = std::filesystem::current_path();
         std::filesystem::current_path(directory.path());
         headless::reset();
+        headless::on_idle([] {});  // the test drives: the clock jumps, nothing sleeps
         // A screen tall enough that the text window shows every line a test prints.
         headless::set_screen_size(1024, 4096);
         reset_state();

@@ -1,7 +1,14 @@
 // The message queue's rules, the windows' first messages and the timer, on the headless
 // backend's virtual clock.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "sktch/headless.h"
@@ -179,6 +186,49 @@ TEST_F(Messages, ClientAreaOfACaptionedWindowWithAMenuBar) {
     EXPECT_EQ(r.right, 595);
     EXPECT_EQ(r.bottom, 487);
     EXPECT_EQ(seen.back(), UINT(WM_SIZE)) << "the menu bar took room from the client area";
+}
+
+// A program on the headless backend with no driver: nothing but its timer can wake it, so
+// it sleeps until each tick as on a screen, instead of running its clock round at full
+// speed. A child process waits about a second; its CPU time over that second stays near
+// zero and its ticks come at the timer's real pace.
+TEST(HeadlessClock, WithoutADriverTheProgramSleepsUntilItsTimer) {
+    int ticks_channel[2];
+    ASSERT_EQ(pipe(ticks_channel), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(ticks_channel[0]);
+        sktch::headless::reset();  // no idle hook
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.lpszClassName = "Sleeper";
+        RegisterClassA(&wc);
+        HWND window = CreateWindowExA(0, "Sleeper", "sleeper", WS_CAPTION, 0, 0, 100, 100, nullptr,
+                                      nullptr, nullptr, nullptr);
+        SetTimer(window, 1, 100, nullptr);
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+            if (msg.message == WM_TIMER && write(ticks_channel[1], "t", 1) != 1) _exit(2);
+        _exit(1);
+    }
+    close(ticks_channel[1]);
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    kill(child, SIGKILL);
+    int status = 0;
+    rusage usage{};
+    ASSERT_EQ(wait4(child, &status, 0, &usage), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "still waiting when killed";
+    std::string ticks;
+    char buffer[256];
+    for (ssize_t n; (n = read(ticks_channel[0], buffer, sizeof buffer)) > 0;)
+        ticks.append(buffer, std::size_t(n));
+    close(ticks_channel[0]);
+    const double cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                       double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    EXPECT_LT(cpu, 0.3) << "seconds of CPU over about a second of waiting";
+    EXPECT_GE(ticks.size(), 1u) << "the timer still ticks";
+    EXPECT_LE(ticks.size(), 11u) << "no faster than the real clock";
 }
 
 }  // namespace

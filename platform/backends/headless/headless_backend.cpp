@@ -1,8 +1,10 @@
 // The headless backend: windows in memory, a virtual clock, and the driver of headless.h.
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <thread>
 
 #include "core/backend.h"
 #include "raster/diagnostics.h"
@@ -41,6 +43,10 @@ class HeadlessBackend final : public Backend {
             diagnostic("the program waits for input that can never come (headless)");
             std::exit(3);
         }
+        // With no driver, nothing but a timer can end the wait: the clock follows the real
+        // one while the program sleeps, as it would on a screen, rather than racing ahead.
+        if (!idle_hook && *deadline > clock)
+            std::this_thread::sleep_for(std::chrono::milliseconds(*deadline - clock));
         if (*deadline > clock) clock = *deadline;
     }
 

@@ -4,7 +4,9 @@
 // The clock stands still while the program computes and jumps straight to the next timer
 // deadline whenever the program would wait, so runs are fast and repeatable. Just before
 // each such jump the idle hook runs: it is where a driver clicks, types, chooses menu items
-// or decides the run is over (for instance with close_window or PostQuitMessage).
+// or decides the run is over (for instance with close_window or PostQuitMessage). Without
+// an idle hook nothing can come but the timers: the program then sleeps until the next
+// deadline, its clock following the real one, instead of spinning from tick to tick.
 #pragma once
 
 #include <cstdint>
@@ -34,8 +36,9 @@ std::int64_t now_ms();
 // Moves the clock forward by `ms` (timers fall due; nothing runs).
 void advance_clock(std::int64_t ms);
 
-// Runs whenever the program would block; replaces the previous hook. Without a hook, or
-// when the hook queues nothing, the clock jumps to the next timer deadline.
+// Runs whenever the program would block; replaces the previous hook (an empty one removes
+// it). When the hook queues nothing, the clock jumps to the next timer deadline; without a
+// hook the program sleeps until that deadline comes in real time.
 void on_idle(std::function<void()> hook);
 // How many times the program has waited so far.
 std::uint64_t idle_count();
