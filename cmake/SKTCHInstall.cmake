@@ -1,6 +1,7 @@
 # What `cmake --install` puts where: the public headers, the two library archives with the
-# archive they need, the landing game and its replay tool, a CMake package (SKTCH::sktch,
-# SKTCH::sktch_headless) and pkg-config files (sktch, sktch-headless).
+# archive they need, the replay tool's main() as an archive of its own, the landing game and
+# its replay tool, a CMake package (SKTCH::sktch, SKTCH::sktch_headless,
+# SKTCH::sktch_replay_main) and pkg-config files (sktch, sktch-headless, sktch-replay).
 #
 # The object libraries (sktch_library, sktch_platform_core and the backends) are exported
 # for their usage requirements only: their objects already live in the archives that link
@@ -16,12 +17,13 @@ install(FILES "${PROJECT_SOURCE_DIR}/library/include/sktch.h"
         DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}")
 install(FILES "${PROJECT_SOURCE_DIR}/platform/include/sktch/win32.h"
               "${PROJECT_SOURCE_DIR}/platform/include/sktch/headless.h"
+              "${PROJECT_SOURCE_DIR}/library/include/sktch/run_menu.h"
         DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/sktch")
 
 # The headless library and everything under it; the Qt library in an export set of its own,
 # so that a headless program can use the package where Qt is not installed.
 install(TARGETS sktch_headless sktch_library sktch_platform_core sktch_backend_headless
-                sktch_raster
+                sktch_raster sktch_replay_main
         EXPORT SKTCHTargets
         ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}")
 install(EXPORT SKTCHTargets NAMESPACE SKTCH:: DESTINATION "${SKTCH_INSTALL_CMAKEDIR}")
@@ -73,6 +75,10 @@ set(SKTCH_PC_REQUIRES "freetype2 fontconfig libpng")
 configure_file("${CMAKE_CURRENT_LIST_DIR}/sktch.pc.in" "${PROJECT_BINARY_DIR}/package/sktch-headless.pc"
                @ONLY)
 install(FILES "${PROJECT_BINARY_DIR}/package/sktch-headless.pc"
+        DESTINATION "${SKTCH_INSTALL_PKGCONFIGDIR}")
+configure_file("${CMAKE_CURRENT_LIST_DIR}/sktch-replay.pc.in"
+               "${PROJECT_BINARY_DIR}/package/sktch-replay.pc" @ONLY)
+install(FILES "${PROJECT_BINARY_DIR}/package/sktch-replay.pc"
         DESTINATION "${SKTCH_INSTALL_PKGCONFIGDIR}")
 if(SKTCH_BUILD_QT)
   set(SKTCH_PC_NAME "sktch")

@@ -9,6 +9,7 @@ install(FILES "${PROJECT_SOURCE_DIR}/library/include/sktch.h"
         DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}")
 # Compiled for Windows, this header just includes <windows.h>.
 install(FILES "${PROJECT_SOURCE_DIR}/platform/include/sktch/win32.h"
+              "${PROJECT_SOURCE_DIR}/library/include/sktch/run_menu.h"
         DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/sktch")
 
 install(TARGETS sktch EXPORT SKTCHTargets ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}")

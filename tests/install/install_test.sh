@@ -64,10 +64,10 @@ mv "$work/stage" "$work/prefix"
 prefix=$work/prefix
 
 step "installed files"
-expected=(include/sktch.h include/sktch/win32.h include/sktch/headless.h
-    "$libdir/libsktch_headless.a" "$libdir/libsktch_raster.a"
+expected=(include/sktch.h include/sktch/win32.h include/sktch/headless.h include/sktch/run_menu.h
+    "$libdir/libsktch_headless.a" "$libdir/libsktch_raster.a" "$libdir/libsktch_replay_main.a"
     "$libdir/cmake/SKTCH/SKTCHConfig.cmake" "$libdir/cmake/SKTCH/SKTCHConfigVersion.cmake"
-    "$libdir/pkgconfig/sktch-headless.pc" bin/sktch-replay)
+    "$libdir/pkgconfig/sktch-headless.pc" "$libdir/pkgconfig/sktch-replay.pc" bin/sktch-replay)
 $qt && expected+=("$libdir/libsktch.a" "$libdir/pkgconfig/sktch.pc" bin/landing)
 for file in "${expected[@]}"; do
     [ -f "$prefix/$file" ] || fail "not installed: $file"
@@ -77,7 +77,7 @@ for program in bin/sktch-replay $($qt && echo bin/landing); do
 done
 # Only the public headers: the layers' own headers stay in the source tree.
 headers=$(cd "$prefix/include" && find . -type f | sort | tr '\n' ' ')
-[ "$headers" = "./sktch.h ./sktch/headless.h ./sktch/win32.h " ] ||
+[ "$headers" = "./sktch.h ./sktch/headless.h ./sktch/run_menu.h ./sktch/win32.h " ] ||
     fail "installed headers are $headers"
 if grep -rlF -e "$build" -e "$source_dir" "$prefix/$libdir/cmake" "$prefix/$libdir/pkgconfig"; then
     fail "the package files above name the build or source tree"
@@ -104,6 +104,10 @@ quietly cmake -S "$work/src" -B "$work/cmake-headless" -DCMAKE_PREFIX_PATH="$pre
 quietly cmake --build "$work/cmake-headless"
 expect_quits "$work/cmake-headless/consumer_headless" "$work/cmake-headless.png"
 expect_picture "$work/cmake-headless.png"
+# The program as its own replay tool: the script's one periodic event, then the quit it asks for.
+printf 'SKTCH_PERIODIC(1);\n' >"$work/one.scr"
+expect_quits "$work/cmake-headless/consumer_replay" "$work/one.scr" "$work/cmake-replay.png"
+expect_picture "$work/cmake-replay.png"
 
 if $qt; then
     step "find_package(SKTCH): both libraries"
@@ -122,6 +126,14 @@ quietly $cxx ${CXXFLAGS:-} -Wall -Wextra -Werror -DCONSUMER_HEADLESS \
     ${LDFLAGS:-} $(pkg-config --libs sktch-headless)
 expect_quits "$work/pc-headless" "$work/pc-headless.png"
 expect_picture "$work/pc-headless.png"
+
+step "pkg-config sktch-replay"
+# shellcheck disable=SC2046,SC2086
+quietly $cxx ${CXXFLAGS:-} -Wall -Wextra -Werror -DCONSUMER_HEADLESS \
+    $(pkg-config --cflags sktch-replay) "$work/src/consumer.cpp" -o "$work/pc-replay" \
+    ${LDFLAGS:-} $(pkg-config --libs sktch-replay)
+expect_quits "$work/pc-replay" "$work/one.scr" "$work/pc-replay.png"
+expect_picture "$work/pc-replay.png"
 
 if $qt; then
     step "pkg-config sktch"
