@@ -74,8 +74,6 @@ class Reader {
     std::size_t at_ = 0;
 };
 
-constexpr DWORD kSetFont = 0x40;  // DS_SETFONT: a font size and face follow the title
-
 bool read_rect(Reader& r, RECT& units) {
     short x, y, cx, cy;
     if (!r.signed_word(x) || !r.signed_word(y) || !r.signed_word(cx) || !r.signed_word(cy))
@@ -100,7 +98,7 @@ bool read_dialog_template(const void* data, std::size_t size, DialogTemplate& ou
     if (!r.string_or_ordinal(ignored, ordinal)) return false;  // menu
     if (!r.string_or_ordinal(ignored, ordinal)) return false;  // class
     if (!r.string(out.title)) return false;
-    if (out.style & kSetFont) {
+    if (out.style & DS_SETFONT) {
         WORD points;
         if (!r.word(points) || !r.string(ignored)) return false;
     }

@@ -121,7 +121,7 @@ std::uint64_t idle_count() {
 }
 
 void click(HWND window, int x, int y) {
-    post_input(window, WM_LBUTTONDOWN, 1, MAKELPARAM(x, y));
+    post_input(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     post_input(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 

@@ -18,8 +18,6 @@
 namespace sktch::platform::qt {
 namespace {
 
-constexpr WPARAM kLeftButton = 1;  // MK_LBUTTON
-
 Qt::WindowFlags flags_for(DWORD style) {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint;
     if ((style & WS_CAPTION) == WS_CAPTION) flags |= Qt::WindowTitleHint;
@@ -117,7 +115,7 @@ void ClientArea::paintEvent(QPaintEvent* event) {
 void ClientArea::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !window_) return QWidget::mousePressEvent(event);
     QPoint p = client_point(event);
-    post_input(window_, WM_LBUTTONDOWN, kLeftButton, MAKELPARAM(p.x(), p.y()));
+    post_input(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x(), p.y()));
 }
 
 void ClientArea::mouseReleaseEvent(QMouseEvent* event) {

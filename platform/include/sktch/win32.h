@@ -206,6 +206,9 @@ enum : UINT {
     WM_LBUTTONUP = 514,
 };
 
+// Mouse message wParam: the buttons held
+enum : WPARAM { MK_LBUTTON = 0x0001 };
+
 // PeekMessage
 enum : UINT { PM_NOREMOVE = 0, PM_REMOVE = 1 };
 
@@ -228,6 +231,7 @@ enum : DWORD {
     WS_OVERLAPPEDWINDOW = 0x00CF0000,
     WS_HSCROLL = 0x00100000,
     WS_VSCROLL = 0x00200000,
+    DS_SETFONT = 0x40,
     DS_MODALFRAME = 0x80,
 };
 
