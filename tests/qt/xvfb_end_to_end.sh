@@ -1,9 +1,10 @@
 #!/bin/sh
 # End to end on a real X server: runs the probe program under Xvfb, finds its red square on
 # the screen, clicks and types with xdotool, checks the events the program prints, and quits
-# with Ctrl+Q. Usage: xvfb_end_to_end.sh PATH_TO_PROBE. Exit code 77 when Xvfb is missing.
+# with Ctrl+Q; on the way, records while a script plays and checks the script is left as it
+# was. Usage: xvfb_end_to_end.sh PATH_TO_PROBE. Exit code 77 when Xvfb is missing.
 set -u
-probe=$1
+probe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 
 fail() {
     echo "FAIL: $*" >&2
@@ -46,7 +47,12 @@ DISPLAY=:$(head -n 1 "$work/display")
 export DISPLAY
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 
-"$probe" >"$work/out" 2>"$work/err" &
+# The program runs in its own folder, where its script file lies.
+script='SKTCH_KBD(65);
+SKTCH_KBD(66);
+SKTCH_KBD(67);'
+printf '%s\n' "$script" >"$work/SKTCH.SCR"
+(cd "$work" && exec "$probe") >"$work/out" 2>"$work/err" &
 probe_pid=$!
 
 # Waits until the program has printed `expected` as its last line.
@@ -102,6 +108,20 @@ xdotool key ctrl+h
 xdotool key y
 expect_line "KBD y"
 grep -q '^KBD #' "$work/out" && fail "a Ctrl shortcut made a key event: $(cat "$work/out")"
+
+# Play One, Record on, Playback to the end of the file, a click, Record off: the click is not
+# written over the script that was played while the recording was on.
+xdotool key ctrl+o
+expect_line "KBD A"
+xdotool key ctrl+r ctrl+p
+expect_line "KBD C"
+xdotool mousemove $((client_x + 337)) $((client_y + 263)) click 1
+expect_line "MOUSE 40 -20"
+xdotool key ctrl+r
+xdotool key z
+expect_line "KBD z"
+[ "$(cat "$work/SKTCH.SCR")" = "$script" ] ||
+    fail "the played script changed while recording: $(cat "$work/SKTCH.SCR")"
 
 # Ctrl+Q quits; the program ends with exit code 0.
 xdotool key ctrl+q
