@@ -331,6 +331,30 @@ int text_width(const Font& font, const char* text, int length) {
     return int(std::min<std::int64_t>(advance_sum(font, text, length), INT_MAX));
 }
 
+Reach text_reach(const Font& font, int x, int y, const char* text, int length) {
+    const Metrics& m = font.metrics;
+    const std::int64_t baseline = std::int64_t(y) + m.ascent;
+    Reach r{x, y, x, std::int64_t(y) + m.height};
+    std::int64_t pen = x;
+    for (int i = 0; text && i < length; ++i) {
+        const Glyph& g = font.glyph(static_cast<unsigned char>(text[i]));
+        r.left = std::min(r.left, pen + g.left);
+        r.right = std::max(r.right, pen + g.left + g.width);
+        r.top = std::min(r.top, baseline - g.top);
+        r.bottom = std::max(r.bottom, baseline - g.top + g.rows);
+        pen += g.advance;
+    }
+    r.right = std::max(r.right, pen);
+    if (font.underline)
+        r.bottom =
+            std::max(r.bottom, baseline + font.underline_offset - 1 + font.underline_thickness);
+    if (font.strike_out) {
+        r.top = std::min(r.top, baseline - font.strike_offset);
+        r.bottom = std::max(r.bottom, baseline - font.strike_offset + font.strike_thickness);
+    }
+    return r;
+}
+
 void draw_text(const raster::Target& target, const Font& font, int x, int y, const char* text,
                int length, raster::Pixel color, bool opaque, raster::Pixel background) {
     if (!text || length <= 0 || !target.bitmap) return;
