@@ -13,12 +13,16 @@ namespace sktch::raster {
 namespace detail {
 
 void fill_long_run(Pixel* p, std::size_t n, Pixel c) {
+    // Long runs go to the C library's vector code, except in WebAssembly, whose wmemset
+    // stores one pixel at a time where the loop below stores four.
+#if !defined(__EMSCRIPTEN__)
     if constexpr (sizeof(wchar_t) == sizeof(Pixel)) {
         if (n >= 64) {
             std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(c), n);
             return;
         }
     }
+#endif
 #if defined(__SSE2__)
     const __m128i v = _mm_set1_epi32(static_cast<int>(c));
     std::size_t i = 0;
