@@ -7,6 +7,30 @@ set(SKTCH_WEB_SOURCE ${CMAKE_CURRENT_LIST_DIR}/../platform/backends/web)
 set(SKTCH_WEB_FONTS /usr/share/fonts/truetype/dejavu)
 set_property(GLOBAL PROPERTY SKTCH_WEB_PROGRAMS "")
 
+# Asyncify lets the program's wait (sktch_web_wait) and the backend's poll (emscripten_sleep)
+# suspend the program until the page has input. It instruments every function that may be on
+# the stack when they do: those that call them and, because it cannot tell where an indirect
+# call goes, every function that makes an indirect call, and all their callers. That would
+# put its bookkeeping into every drawing call. The functions below make indirect calls that
+# never reach a suspension, so they are left out, and their callers with them unless they
+# reach one some other way. Nothing here may ever lead to the backend's wait or poll, to a
+# dialog, a window procedure or a message dispatch. The names are those of the wasm name
+# section after optimization (emcc warns of a name that matches nothing: a function was
+# renamed or inlined, which is safe but slow); a file, because the names hold spaces.
+set(SKTCH_WEB_NEVER_SUSPEND
+    # The only indirect call is to a new-handler, and none is ever installed.
+    "operator new(unsigned long)"
+    # Calls Backend::pixels_changed, which in the web backend marks the canvas changed.
+    "sktch::platform::window_pixels_changed(HWND__*)"
+    # Reads a font file built into the page through stdio's read and close callbacks, which
+    # copy from memory.
+    "sktch::glyphs::(anonymous namespace)::load_face(char const*)"
+    # Formats into a buffer through printf's write and number-format callbacks.
+    "vsnprintf")
+string(JOIN "\n" never_suspend ${SKTCH_WEB_NEVER_SUSPEND})
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/asyncify_never_suspend.txt CONTENT "${never_suspend}\n")
+set(SKTCH_WEB_NEVER_SUSPEND_FILE ${CMAKE_BINARY_DIR}/asyncify_never_suspend.txt)
+
 function(sktch_add_web_program target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "NO_INDEX" "TITLE;PICTURE" "SCRIPTS")
   add_executable(${target} ${arg_UNPARSED_ARGUMENTS})
@@ -15,11 +39,13 @@ function(sktch_add_web_program target)
   # Asyncify lets the program's wait and modal dialogs sleep until the page has input.
   target_link_options(${target} PRIVATE
     -sASYNCIFY -sASYNCIFY_IMPORTS=[sktch_web_wait] -sASYNCIFY_STACK_SIZE=65536
+    -sASYNCIFY_REMOVE=@${SKTCH_WEB_NEVER_SUSPEND_FILE}
     -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web -lidbfs.js
     "SHELL:--js-library ${SKTCH_WEB_SOURCE}/sktch_web.js"
     "SHELL:--embed-file ${SKTCH_WEB_FONTS}/DejaVuSans.ttf@/fonts/DejaVuSans.ttf"
     "SHELL:--embed-file ${SKTCH_WEB_FONTS}/DejaVuSansMono.ttf@/fonts/DejaVuSansMono.ttf")
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${SKTCH_WEB_SOURCE}/sktch_web.js)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${SKTCH_WEB_SOURCE}/sktch_web.js
+                                                            ${SKTCH_WEB_NEVER_SUSPEND_FILE})
 
   set(SKTCH_PAGE_NAME ${target})
   set(SKTCH_PAGE_TITLE ${arg_TITLE})
