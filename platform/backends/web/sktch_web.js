@@ -8,7 +8,7 @@ var LibrarySKTCH = {
     WM_CLOSE: 0x0010, WM_KEYDOWN: 0x0100, WM_KEYUP: 0x0101, WM_COMMAND: 0x0111,
     WM_LBUTTONDOWN: 0x0201, WM_LBUTTONUP: 0x0202,
     MF_GRAYED: 0x1, MF_DISABLED: 0x2, MF_CHECKED: 0x8, MF_POPUP: 0x10, MF_SEPARATOR: 0x800,
-    WS_SYSMENU: 0x80000,
+    WS_SYSMENU: 0x80000, IDCANCEL: 2,
     frames: {},         // window id -> {element, canvas, menubar, menu, ...}
     order: [],          // window ids in the order they were made
     focus: 0,           // the window that takes keys
@@ -547,7 +547,7 @@ var LibrarySKTCH = {
     caption.textContent = d.title;
     title.appendChild(caption);
     // IDCANCEL for the close box and Escape: the dialog's procedure decides what they do.
-    var cancel = function() { SKTCH.post(id, SKTCH.WM_COMMAND, 2, 0); };
+    var cancel = function() { SKTCH.post(id, SKTCH.WM_COMMAND, SKTCH.IDCANCEL, 0); };
     if (d.style & SKTCH.WS_SYSMENU) {
       var close = document.createElement('button');
       close.className = 'sktch-close';
