@@ -30,6 +30,9 @@ class Backend {
     virtual void window_shown(HWND window, Window& w) = 0;  // visibility changed
     virtual void menu_changed(HWND window, Window& w) = 0;  // bar set, item checked, ...
     virtual void pixels_changed(HWND window, Window& w) = 0;
+    // Whether a bitmap copied whole onto a window may be copied only when the window is
+    // next read or drawn on: for a backend that shows nothing itself.
+    virtual bool defers_window_copies() { return false; }
 
     // Delivers pending native input to the core without blocking.
     virtual void poll() = 0;

@@ -56,6 +56,10 @@ struct Window {
     struct OwedRows {
         int first = 0, count = 0, from = 0;
     } owed;
+    // A bitmap copied whole onto the window and not yet looked at (backends that defer
+    // window copies only; see Backend): the window shows it, and its pixels are copied when
+    // someone reads or draws the window, or before the bitmap itself changes.
+    HGDIOBJ shows = nullptr;
     // While `known`: on each stored row r of the backing store, every pixel from column
     // from[r] on is `color` (see window_rows.cpp).
     struct PlainRows {
@@ -127,6 +131,9 @@ struct DeviceContext {
     raster::Pen pen_value;
     raster::Brush brush_value;
     raster::Bitmap* memory_bitmap = nullptr;
+    // A window shows the selected bitmap without having copied it yet: the bitmap must not
+    // change before the window has its pixels (see settle_shown_bitmap).
+    bool bitmap_shown = false;
     COLORREF text_color = RGB(0, 0, 0);
     COLORREF background_color = RGB(255, 255, 255);
     int background_mode = OPAQUE;
@@ -206,11 +213,17 @@ MenuItem* find_menu_item(HMENU menu, UINT id, HMENU* owner = nullptr, int depth 
 // window (window_rows.cpp): a scroll of the whole client area turns the backing store's
 // ring of rows and leaves the rows it uncovered owing their old pixels, and the plain rows
 // say how much of each row a fill in the background colour must paint.
-void pay_owed_rows(Window& w);
-// A window's backing store to read: rows still owed are paid first.
+// Copies the bitmap a window shows, then pays the rows still owed.
+void settle_backing(Window& w);
+// Gives every window that shows a memory context's bitmap its pixels, before the bitmap
+// changes or leaves the context. `painted`, when given, is a block of the bitmap the coming
+// call paints over whatever lies there: a window of the bitmap's size then takes the
+// bitmap's pixels whole, and the bitmap gets back only what lies outside the block.
+void settle_shown_bitmap(DeviceContext& dc, const raster::Clip* painted = nullptr);
+// A window's backing store to read: what it shows is in its pixels first.
 inline raster::Bitmap& backing_to_read(Window& w) {
-    if (w.owed.count != 0) [[unlikely]]
-        pay_owed_rows(w);
+    if (w.owed.count != 0 || w.shows) [[unlikely]]
+        settle_backing(w);
     return w.backing;
 }
 // A window's backing store for drawing that does not keep the plain rows up.
@@ -233,7 +246,11 @@ void mark_drawn_rows(Window& w, long long left, long long top, long long right, 
 
 // The pixels a device context draws on; null when it has none.
 inline raster::Bitmap* context_bitmap(DeviceContext& dc) {
-    if (dc.memory) return dc.memory_bitmap;
+    if (dc.memory) {
+        if (dc.bitmap_shown) [[unlikely]]
+            settle_shown_bitmap(dc);
+        return dc.memory_bitmap;
+    }
     Window* w = find_window(dc.window);
     return w ? &backing_to_draw(*w) : nullptr;
 }

@@ -45,6 +45,7 @@ HDC add_context(DeviceContext dc) {
 bool remove_context(HDC handle) {
     DeviceContext* dc = find_context(handle);
     if (!dc) return false;
+    if (dc->bitmap_shown) settle_shown_bitmap(*dc);
     DeviceContext gone = *dc;
     Core& c = core();
     c.contexts.remove(handle_id(handle));
@@ -70,6 +71,7 @@ HGDIOBJ exchange_selection(Core& c, HGDIOBJ& slot, GdiObject& o, HGDIOBJ object)
     if (o.kind == GdiKind::font) return exchange_selection(core(), dc.font, o, object);
     // A bitmap goes into one memory context at a time.
     if (!dc.memory || (object != dc.bitmap && o.selections > 0)) return nullptr;
+    if (dc.bitmap_shown) settle_shown_bitmap(dc);
     dc.memory_bitmap = o.bitmap.get();
     return exchange_selection(core(), dc.bitmap, o, object);
 }
@@ -155,10 +157,23 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int src_x, i
     DeviceContext* d = find_context(dest);
     DeviceContext* s = find_context(src);
     if (!d || !s || rop != SRCCOPY) return FALSE;
-    raster::Bitmap* to = context_bitmap(*d);
-    raster::Bitmap* from = context_bitmap(*s);
-    if (!to || !from) return FALSE;
-    raster::copy(raster::whole(*to), x, y, width, height, *from, src_x, src_y);
+    Window* w = d->memory ? nullptr : find_window(d->window);
+    if (w && s->memory && s->memory_bitmap && x == 0 && y == 0 && src_x == 0 && src_y == 0 &&
+        width >= w->backing.width && height >= w->backing.height &&
+        s->memory_bitmap->width >= w->backing.width &&
+        s->memory_bitmap->height >= w->backing.height && backend().defers_window_copies()) {
+        // The whole window from a bitmap's top-left corner: copied when someone looks, or
+        // before the bitmap changes.
+        w->shows = s->bitmap;
+        w->owed.count = 0;
+        w->plain.known = false;
+        s->bitmap_shown = true;
+    } else {
+        raster::Bitmap* to = context_bitmap(*d);
+        raster::Bitmap* from = context_bitmap(*s);
+        if (!to || !from) return FALSE;
+        raster::copy(raster::whole(*to), x, y, width, height, *from, src_x, src_y);
+    }
     if (!d->memory) {
         if (Window* w = find_window(d->window); w && !w->text_runs.empty())
             text_covered(*w, RECT{x, y, LONG(std::min<long long>((long long)x + width, INT32_MAX)),

@@ -93,6 +93,16 @@ BOOL DeleteObject(HGDIOBJ object) {
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
     DeviceContext* context = find_context(dc);
     if (!context) return FALSE;
+    if (context->bitmap_shown && !context->brush_value.hollow) [[unlikely]] {
+        // The brush paints at least the box inside its outermost rows and columns.
+        auto inward = [](int edge, int by) {
+            return int(std::clamp<long long>((long long)edge + by, INT_MIN, INT_MAX));
+        };
+        const raster::Clip inside{
+            inward(std::min(left, right), 1), inward(std::min(top, bottom), 1),
+            inward(std::max(left, right), -1), inward(std::max(top, bottom), -1)};
+        settle_shown_bitmap(*context, &inside);
+    }
     if (!context->memory && !context->brush_value.hollow)
         if (Window* w = find_window(context->window); w && !w->text_runs.empty())
             text_covered(*w, RECT{std::min(left, right), std::min(top, bottom),

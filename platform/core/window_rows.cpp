@@ -15,9 +15,14 @@
 
 namespace sktch::platform {
 
-void pay_owed_rows(Window& w) {
-    const Window::OwedRows owed = std::exchange(w.owed, {});
+void settle_backing(Window& w) {
     raster::Bitmap& b = w.backing;
+    if (HGDIOBJ shown = std::exchange(w.shows, nullptr)) {
+        if (GdiObject* o = find_object(shown); o && o->bitmap)
+            raster::copy(raster::whole(b), 0, 0, b.width, b.height, *o->bitmap, 0, 0);
+    }
+    if (w.owed.count == 0) return;
+    const Window::OwedRows owed = std::exchange(w.owed, {});
     raster::copy(raster::whole(b), 0, owed.first, b.width, owed.count, b, 0, owed.from);
     if (w.plain.known)
         for (int i = 0; i < owed.count; ++i)
@@ -25,7 +30,39 @@ void pay_owed_rows(Window& w) {
                 w.plain.from[std::size_t(b.stored_row(owed.from + i))];
 }
 
+void settle_shown_bitmap(DeviceContext& dc, const raster::Clip* painted) {
+    dc.bitmap_shown = false;
+    raster::Bitmap* own = dc.memory_bitmap;
+    Window* taker = nullptr;
+    core().windows.for_each([&](std::uint32_t, Window& w) {
+        if (w.shows != dc.bitmap) return;
+        if (painted && !taker && own && w.backing.width == own->width &&
+            w.backing.height == own->height)
+            taker = &w;
+        else
+            settle_backing(w);
+    });
+    if (!taker) return;
+    // The window takes the pixels as they are; the bitmap keeps the window's old store and
+    // gets back what the coming call leaves alone: for a frame painted over a background,
+    // a sliver instead of the whole bitmap.
+    taker->shows = nullptr;
+    std::swap(taker->backing, *own);
+    const raster::Bitmap& shown = taker->backing;
+    const int width = shown.width, height = shown.height;
+    const int left = std::clamp(painted->left, 0, width),
+              right = std::clamp(painted->right, left, width);
+    const int top = std::clamp(painted->top, 0, height),
+              bottom = std::clamp(painted->bottom, top, height);
+    const raster::Target to = raster::whole(*own);
+    raster::copy(to, 0, 0, width, top, shown, 0, 0);
+    raster::copy(to, 0, bottom, width, height - bottom, shown, 0, bottom);
+    raster::copy(to, 0, top, left, bottom - top, shown, 0, top);
+    raster::copy(to, right, top, width - right, bottom - top, shown, right, top);
+}
+
 void reset_window_rows(Window& w, raster::Pixel color) {
+    w.shows = nullptr;  // the whole store was just painted over
     w.owed.count = 0;
     w.plain.known = true;
     w.plain.color = color;

@@ -30,6 +30,7 @@ void client_size_for(const Window& w, int& width, int& height) {
 // Makes the backing store match the client size; new pixels get the class background.
 void fit_backing(Window& w) {
     if (w.backing.width == w.client_width && w.backing.height == w.client_height) return;
+    backing_to_read(w);  // what it shows comes along
     w.backing.resize(w.client_width, w.client_height, class_background(w));
     w.text_runs.clear();
     reset_window_rows(w, class_background(w));

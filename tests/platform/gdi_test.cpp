@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "sktch/headless.h"
 #include "sktch/win32.h"
@@ -277,6 +278,80 @@ TEST_F(Gdi, WindowScrollsShowWhatABitmapScrolledAtOnceShows) {
     DeleteDC(on_bitmap);
     DeleteObject(blue);
     DeleteObject(white);
+}
+
+// A window shows a bitmap as it was when copied whole onto the window, however the bitmap
+// changes afterwards, until the next copy: read back, drawn on, or with the bitmap deleted.
+TEST_F(Gdi, WindowKeepsWhatABitmapShowedWhenCopied) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "Shown";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowExA(0, "Shown", "shown", WS_CAPTION, 0, 0, 120, 100, nullptr, nullptr,
+                                  nullptr, nullptr);
+    RECT client;
+    GetClientRect(window, &client);
+    const int w = client.right, h = client.bottom;
+    HDC on_window = GetDC(window);
+    // The frame is shown; the reference gets the same drawing and is never shown.
+    HDC frame = CreateCompatibleDC(nullptr), reference = CreateCompatibleDC(nullptr);
+    HBITMAP frame_bitmap = CreateCompatibleBitmap(nullptr, w, h);
+    SelectObject(frame, frame_bitmap);
+    SelectObject(reference, CreateCompatibleBitmap(nullptr, w, h));
+    auto pixels_of = [&](HDC dc) {
+        std::vector<COLORREF> p;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) p.push_back(GetPixel(dc, x, y));
+        return p;
+    };
+    auto shown = [&] {
+        const sktch::headless::Pixels s = sktch::headless::window_pixels(window);
+        std::vector<COLORREF> p;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t c = s.at(x, y);
+                p.push_back(RGB(c >> 16 & 0xFF, c >> 8 & 0xFF, c & 0xFF));
+            }
+        return p;
+    };
+    auto draw = [&](auto&& what) {
+        for (HDC dc : {frame, reference}) what(dc);
+    };
+    auto show = [&] {
+        EXPECT_TRUE(BitBlt(on_window, 0, 0, w, h, frame, 0, 0, SRCCOPY));
+        return pixels_of(reference);
+    };
+    HBRUSH green = CreateSolidBrush(RGB(0, 200, 0));
+    HPEN red = CreatePen(PS_SOLID, 3, RGB(255, 0, 0));
+    draw([&](HDC dc) {
+        SelectObject(dc, red);
+        Ellipse(dc, 5, 5, 60, 50);
+        LineTo(dc, w, h);
+        SelectObject(dc, green);
+    });
+    std::vector<COLORREF> copied = show();
+    // A frame painted over a background that leaves a border, as a program animates.
+    draw([&](HDC dc) { Rectangle(dc, 3, 2, w - 4, h - 5); });
+    EXPECT_EQ(shown(), copied) << "drawn after the copy by a fill";
+    draw([&](HDC dc) { Ellipse(dc, 20, 20, 90, 70); });
+    EXPECT_EQ(pixels_of(frame), pixels_of(reference)) << "the bitmap kept its own pixels";
+    copied = show();
+    EXPECT_EQ(shown(), copied);
+    draw([&](HDC dc) { LineTo(dc, 0, 0); });
+    EXPECT_EQ(GetPixel(on_window, 10, 10), copied[10 * w + 10]) << "drawn after by a line";
+    copied = show();
+    SetPixel(on_window, 1, 1, RGB(1, 2, 3));
+    copied[w + 1] = RGB(1, 2, 3);
+    EXPECT_EQ(shown(), copied) << "drawn on the window after the copy";
+    show();
+    copied = show();
+    DeleteDC(frame);
+    DeleteObject(frame_bitmap);
+    EXPECT_EQ(shown(), copied) << "the bitmap deleted after the copy";
+    ReleaseDC(window, on_window);
+    DeleteDC(reference);
+    DeleteObject(green);
+    DeleteObject(red);
 }
 
 TEST(MemoryBlocks, HandlesAreSmallAndLockToStableMemory) {

@@ -30,6 +30,9 @@ class HeadlessBackend final : public Backend {
     void window_shown(HWND, Window&) override {}
     void menu_changed(HWND, Window&) override {}
     void pixels_changed(HWND, Window&) override {}
+    // Nothing shows a window until the driver reads it: a program's frames copied to its
+    // window are copied only when looked at.
+    bool defers_window_copies() override { return true; }
     void poll() override {}
 
     void wait(std::optional<std::int64_t> deadline) override {
