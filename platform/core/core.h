@@ -60,6 +60,10 @@ struct Window {
     // window copies only; see Backend): the window shows it, and its pixels are copied when
     // someone reads or draws the window, or before the bitmap itself changes.
     HGDIOBJ shows = nullptr;
+    // Or the window shows the top-left corner of `held`, a bitmap it took those pixels
+    // over in (see settle_shown_bitmap).
+    bool shows_held = false;
+    std::unique_ptr<raster::Bitmap> held;
     // While `known`: on each stored row r of the backing store, every pixel from column
     // from[r] on is `color` (see window_rows.cpp).
     struct PlainRows {
@@ -217,12 +221,13 @@ MenuItem* find_menu_item(HMENU menu, UINT id, HMENU* owner = nullptr, int depth 
 void settle_backing(Window& w);
 // Gives every window that shows a memory context's bitmap its pixels, before the bitmap
 // changes or leaves the context. `painted`, when given, is a block of the bitmap the coming
-// call paints over whatever lies there: a window of the bitmap's size then takes the
-// bitmap's pixels whole, and the bitmap gets back only what lies outside the block.
+// call paints over whatever lies there: a window then takes the bitmap's pixels whole into
+// its backing store (or, when smaller, into a bitmap it holds), and the bitmap gets back
+// only what lies outside the block.
 void settle_shown_bitmap(DeviceContext& dc, const raster::Clip* painted = nullptr);
 // A window's backing store to read: what it shows is in its pixels first.
 inline raster::Bitmap& backing_to_read(Window& w) {
-    if (w.owed.count != 0 || w.shows) [[unlikely]]
+    if (w.owed.count != 0 || w.shows || w.shows_held) [[unlikely]]
         settle_backing(w);
     return w.backing;
 }

@@ -165,6 +165,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int src_x, i
         // The whole window from a bitmap's top-left corner: copied when someone looks, or
         // before the bitmap changes.
         w->shows = s->bitmap;
+        w->shows_held = false;
         w->owed.count = 0;
         w->plain.known = false;
         s->bitmap_shown = true;

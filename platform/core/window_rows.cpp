@@ -9,6 +9,7 @@
 // fill of whole rows in that colour paints only what came before: a line of text is short
 // next to a wide window.
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "core/core.h"
@@ -21,6 +22,8 @@ void settle_backing(Window& w) {
         if (GdiObject* o = find_object(shown); o && o->bitmap)
             raster::copy(raster::whole(b), 0, 0, b.width, b.height, *o->bitmap, 0, 0);
     }
+    if (std::exchange(w.shows_held, false))
+        raster::copy(raster::whole(b), 0, 0, b.width, b.height, *w.held, 0, 0);
     if (w.owed.count == 0) return;
     const Window::OwedRows owed = std::exchange(w.owed, {});
     raster::copy(raster::whole(b), 0, owed.first, b.width, owed.count, b, 0, owed.from);
@@ -36,8 +39,7 @@ void settle_shown_bitmap(DeviceContext& dc, const raster::Clip* painted) {
     Window* taker = nullptr;
     core().windows.for_each([&](std::uint32_t, Window& w) {
         if (w.shows != dc.bitmap) return;
-        if (painted && !taker && own && w.backing.width == own->width &&
-            w.backing.height == own->height)
+        if (painted && !taker && own)
             taker = &w;
         else
             settle_backing(w);
@@ -47,8 +49,15 @@ void settle_shown_bitmap(DeviceContext& dc, const raster::Clip* painted) {
     // gets back what the coming call leaves alone: for a frame painted over a background,
     // a sliver instead of the whole bitmap.
     taker->shows = nullptr;
-    std::swap(taker->backing, *own);
-    const raster::Bitmap& shown = taker->backing;
+    raster::Bitmap* into = &taker->backing;
+    if (into->width != own->width || into->height != own->height) {
+        if (!taker->held || taker->held->width != own->width || taker->held->height != own->height)
+            taker->held = std::make_unique<raster::Bitmap>(own->width, own->height, 0);
+        into = taker->held.get();
+        taker->shows_held = true;
+    }
+    std::swap(*into, *own);
+    const raster::Bitmap& shown = *into;
     const int width = shown.width, height = shown.height;
     const int left = std::clamp(painted->left, 0, width),
               right = std::clamp(painted->right, left, width);
@@ -63,6 +72,7 @@ void settle_shown_bitmap(DeviceContext& dc, const raster::Clip* painted) {
 
 void reset_window_rows(Window& w, raster::Pixel color) {
     w.shows = nullptr;  // the whole store was just painted over
+    w.shows_held = false;
     w.owed.count = 0;
     w.plain.known = true;
     w.plain.color = color;

@@ -282,6 +282,7 @@ TEST_F(Gdi, WindowScrollsShowWhatABitmapScrolledAtOnceShows) {
 
 // A window shows a bitmap as it was when copied whole onto the window, however the bitmap
 // changes afterwards, until the next copy: read back, drawn on, or with the bitmap deleted.
+// The bitmap is the window's size, or larger as the library's surface is.
 TEST_F(Gdi, WindowKeepsWhatABitmapShowedWhenCopied) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
@@ -293,15 +294,10 @@ TEST_F(Gdi, WindowKeepsWhatABitmapShowedWhenCopied) {
     GetClientRect(window, &client);
     const int w = client.right, h = client.bottom;
     HDC on_window = GetDC(window);
-    // The frame is shown; the reference gets the same drawing and is never shown.
-    HDC frame = CreateCompatibleDC(nullptr), reference = CreateCompatibleDC(nullptr);
-    HBITMAP frame_bitmap = CreateCompatibleBitmap(nullptr, w, h);
-    SelectObject(frame, frame_bitmap);
-    SelectObject(reference, CreateCompatibleBitmap(nullptr, w, h));
-    auto pixels_of = [&](HDC dc) {
+    auto pixels_of = [&](HDC dc, int width, int height) {
         std::vector<COLORREF> p;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) p.push_back(GetPixel(dc, x, y));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) p.push_back(GetPixel(dc, x, y));
         return p;
     };
     auto shown = [&] {
@@ -314,42 +310,55 @@ TEST_F(Gdi, WindowKeepsWhatABitmapShowedWhenCopied) {
             }
         return p;
     };
-    auto draw = [&](auto&& what) {
-        for (HDC dc : {frame, reference}) what(dc);
-    };
-    auto show = [&] {
-        EXPECT_TRUE(BitBlt(on_window, 0, 0, w, h, frame, 0, 0, SRCCOPY));
-        return pixels_of(reference);
-    };
     HBRUSH green = CreateSolidBrush(RGB(0, 200, 0));
     HPEN red = CreatePen(PS_SOLID, 3, RGB(255, 0, 0));
-    draw([&](HDC dc) {
-        SelectObject(dc, red);
-        Ellipse(dc, 5, 5, 60, 50);
-        LineTo(dc, w, h);
-        SelectObject(dc, green);
-    });
-    std::vector<COLORREF> copied = show();
-    // A frame painted over a background that leaves a border, as a program animates.
-    draw([&](HDC dc) { Rectangle(dc, 3, 2, w - 4, h - 5); });
-    EXPECT_EQ(shown(), copied) << "drawn after the copy by a fill";
-    draw([&](HDC dc) { Ellipse(dc, 20, 20, 90, 70); });
-    EXPECT_EQ(pixels_of(frame), pixels_of(reference)) << "the bitmap kept its own pixels";
-    copied = show();
-    EXPECT_EQ(shown(), copied);
-    draw([&](HDC dc) { LineTo(dc, 0, 0); });
-    EXPECT_EQ(GetPixel(on_window, 10, 10), copied[10 * w + 10]) << "drawn after by a line";
-    copied = show();
-    SetPixel(on_window, 1, 1, RGB(1, 2, 3));
-    copied[w + 1] = RGB(1, 2, 3);
-    EXPECT_EQ(shown(), copied) << "drawn on the window after the copy";
-    show();
-    copied = show();
-    DeleteDC(frame);
-    DeleteObject(frame_bitmap);
-    EXPECT_EQ(shown(), copied) << "the bitmap deleted after the copy";
+    for (const int larger : {0, 6}) {
+        SCOPED_TRACE(larger);
+        const int bw = w + larger, bh = h + larger;
+        // The frame is shown; the reference gets the same drawing and is never shown.
+        HDC frame = CreateCompatibleDC(nullptr), reference = CreateCompatibleDC(nullptr);
+        HBITMAP frame_bitmap = CreateCompatibleBitmap(nullptr, bw, bh);
+        SelectObject(frame, frame_bitmap);
+        HGDIOBJ old = SelectObject(reference, CreateCompatibleBitmap(nullptr, bw, bh));
+        auto draw = [&](auto&& what) {
+            for (HDC dc : {frame, reference}) what(dc);
+        };
+        auto show = [&] {
+            EXPECT_TRUE(BitBlt(on_window, 0, 0, bw, bh, frame, 0, 0, SRCCOPY));
+            return pixels_of(reference, w, h);
+        };
+        draw([&](HDC dc) {
+            SelectObject(dc, red);
+            Ellipse(dc, 5, 5, 60, 50);
+            LineTo(dc, bw, bh);
+            SelectObject(dc, green);
+        });
+        for (int frames = 0; frames < 2; ++frames) {
+            std::vector<COLORREF> copied = show();
+            // A frame painted over a background that leaves a border, as a program animates.
+            draw([&](HDC dc) { Rectangle(dc, 3, 2, bw - 4, bh - 5); });
+            EXPECT_EQ(shown(), copied) << "drawn after the copy by a fill";
+            draw([&](HDC dc) { Ellipse(dc, 20 + frames, 20, 90, 70); });
+            EXPECT_EQ(pixels_of(frame, bw, bh), pixels_of(reference, bw, bh))
+                << "the bitmap kept its own pixels";
+        }
+        std::vector<COLORREF> copied = show();
+        EXPECT_EQ(shown(), copied);
+        draw([&](HDC dc) { LineTo(dc, 0, 0); });
+        EXPECT_EQ(GetPixel(on_window, 10, 10), copied[10 * w + 10]) << "drawn after by a line";
+        copied = show();
+        SetPixel(on_window, 1, 1, RGB(1, 2, 3));
+        copied[w + 1] = RGB(1, 2, 3);
+        EXPECT_EQ(shown(), copied) << "drawn on the window after the copy";
+        show();
+        copied = show();
+        DeleteDC(frame);
+        DeleteObject(frame_bitmap);
+        EXPECT_EQ(shown(), copied) << "the bitmap deleted after the copy";
+        DeleteObject(SelectObject(reference, old));
+        DeleteDC(reference);
+    }
     ReleaseDC(window, on_window);
-    DeleteDC(reference);
     DeleteObject(green);
     DeleteObject(red);
 }
