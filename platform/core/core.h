@@ -119,6 +119,7 @@ struct GdiObject {
 // A deleted object only lets go of its font or bitmap: pens and brushes own nothing, and
 // the slot's next object is built over the rest.
 inline void release(GdiObject& object) {
+    if (object.kind == GdiKind::pen || object.kind == GdiKind::brush) return;
     object.font.reset();
     object.bitmap.reset();
 }

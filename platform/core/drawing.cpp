@@ -54,6 +54,18 @@ BOOL fill_interior(DeviceContext& dc, int left, int top, int right, int bottom) 
     return TRUE;
 }
 
+// A rectangle with a brush is about to be drawn on a bitmap a window shows: the brush
+// paints at least the box inside its outermost rows and columns.
+[[gnu::noinline]] void settle_before_box(DeviceContext& dc, int left, int top, int right,
+                                         int bottom) {
+    auto inward = [](int edge, int by) {
+        return int(std::clamp<long long>((long long)edge + by, INT_MIN, INT_MAX));
+    };
+    const raster::Clip inside{inward(std::min(left, right), 1), inward(std::min(top, bottom), 1),
+                              inward(std::max(left, right), -1), inward(std::max(top, bottom), -1)};
+    settle_shown_bitmap(dc, &inside);
+}
+
 }  // namespace
 }  // namespace sktch::platform
 
@@ -93,25 +105,18 @@ BOOL DeleteObject(HGDIOBJ object) {
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
     DeviceContext* context = find_context(dc);
     if (!context) return FALSE;
-    if (context->bitmap_shown && !context->brush_value.hollow) [[unlikely]] {
-        // The brush paints at least the box inside its outermost rows and columns.
-        auto inward = [](int edge, int by) {
-            return int(std::clamp<long long>((long long)edge + by, INT_MIN, INT_MAX));
-        };
-        const raster::Clip inside{
-            inward(std::min(left, right), 1), inward(std::min(top, bottom), 1),
-            inward(std::max(left, right), -1), inward(std::max(top, bottom), -1)};
-        settle_shown_bitmap(*context, &inside);
-    }
+    if (context->bitmap_shown && !context->brush_value.hollow) [[unlikely]]
+        settle_before_box(*context, left, top, right, bottom);
     if (!context->memory && !context->brush_value.hollow)
         if (Window* w = find_window(context->window); w && !w->text_runs.empty())
             text_covered(*w, RECT{std::min(left, right), std::min(top, bottom),
                                   std::max(left, right), std::max(top, bottom)});
     if (context->pen_value.null) return fill_interior(*context, left, top, right, bottom);
-    Drawing d = begin(dc);
-    if (!d.bitmap) return FALSE;
-    raster::rectangle(raster::whole(*d.bitmap), d.pen(), d.brush(), left, top, right, bottom);
-    end(d);
+    raster::Bitmap* bitmap = context_bitmap(*context);
+    if (!bitmap) return FALSE;
+    raster::rectangle(raster::whole(*bitmap), context->pen_value, context->brush_value, left, top,
+                      right, bottom);
+    end(Drawing{context, bitmap});
     return TRUE;
 }
 
