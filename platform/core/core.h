@@ -198,9 +198,11 @@ inline GdiObject* find_object(HGDIOBJ handle) {
 }
 // A device context lets go of an object it had selected (a selected object is always live);
 // an object deleted while selected goes with the last selection.
+void erase_object(Core& c, HGDIOBJ object);  // out of line: the selections stay short
 inline void release_selection(Core& c, HGDIOBJ object) {
     GdiObject& o = c.objects.live(handle_id(object));
-    if (--o.selections == 0 && o.delete_pending) c.objects.erase(handle_id(object));
+    if (--o.selections == 0 && o.delete_pending) [[unlikely]]
+        erase_object(c, object);
 }
 
 // The font a font object stands for, looked up on first use; null for other objects.

@@ -24,11 +24,10 @@ class HandleTable {
     template <class... Args>
     std::uint32_t add(Args&&... args) {
         std::uint32_t index = free_;
-        if (index != kNone) {
+        if (index != kNone) [[likely]] {
             free_ = slots_[index].next_free;
         } else {
-            index = count_++;
-            slots_.emplace_back();
+            index = grow();
         }
         Slot& slot = slots_[index];
         // Built where it stays: a temporary moved in would stall on every pen made. A free
@@ -82,6 +81,12 @@ class HandleTable {
     }
 
   private:
+    // A new slot at the end, for when none is free: kept out of the adds that reuse one.
+    [[gnu::noinline]] std::uint32_t grow() {
+        slots_.emplace_back();
+        return count_++;
+    }
+
     // 20 bits of index, 11 of generation: a handle stays a positive 32-bit integer.
     static constexpr std::uint32_t kIndexBits = 20;
     static constexpr std::uint32_t kIndexMask = (1u << kIndexBits) - 1;

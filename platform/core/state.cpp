@@ -52,6 +52,10 @@ Core& build_core() {
     return *c;
 }
 
+[[gnu::noinline]] void erase_object(Core& c, HGDIOBJ object) {
+    c.objects.erase(handle_id(object));
+}
+
 void reset_core() {
     if (!core_built) return;
     std::launder(reinterpret_cast<Core*>(core_storage))->~Core();
