@@ -147,6 +147,8 @@ await check('the game page shows its first frame with the Run menu', async () =>
   const page = await open('landing.html');
   const shown = await pixels(page);
   expect(shown.width === 595 && shown.height === 487, `canvas is ${shown.width}x${shown.height}`);
+  const status = await page.evaluate(() => document.getElementById('sktch-status').textContent);
+  expect(!/cannot run/.test(status), `the page says: ${status}`);
   const items = () => page.evaluate(() => {
     const f = Object.values(SKTCH.frames).find((frame) => frame.menu.length);
     if (!f.menubar.querySelector('.sktch-open')) f.menubar.querySelector('button').click();
@@ -304,6 +306,15 @@ await check('SKTCH_gets: a page dialog that Escape does not end, whose text come
   await page.type('.sktch-dialog .sktch-edit', 'x'.repeat(300));
   const kept = await page.$eval('.sktch-dialog .sktch-edit', (e) => e.value.length);
   expect(kept === 255, `the edit box kept ${kept} characters`);
+  await page.close();
+});
+
+await check('a browser without WebAssembly vector instructions is told so on the page', async () => {
+  const page = await browser.newPage();
+  await page.evaluateOnNewDocument(() => { WebAssembly.validate = () => false; });
+  await page.goto(base + 'landing.html');
+  const status = await page.$eval('#sktch-status', (e) => e.textContent);
+  expect(/cannot run SKTCH pages/.test(status), `the page says: ${status}`);
   await page.close();
 });
 
