@@ -8,22 +8,12 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 #include "raster/glyphs.h"
+#include "raster/text_cell.h"
+#include "raster/text_painting.h"
 
 namespace sktch::glyphs {
-
-// Coverage of one character, placed relative to the pen on the baseline.
-struct Glyph {
-    bool ready = false;
-    int advance = 0;
-    int left = 0;  // columns from the pen position to the first bitmap column
-    int top = 0;   // rows from the first bitmap row down to the baseline
-    int width = 0;
-    int rows = 0;
-    std::vector<std::uint8_t> coverage;  // rows * width values, 0 (none) .. 255 (full)
-};
 
 class Font {
   public:
@@ -38,18 +28,13 @@ class Font {
     std::uint32_t (*to_code)(unsigned char) = nullptr;
     bool embolden = false;
     bool oblique = false;
-    bool underline = false;
-    bool strike_out = false;
     int fixed_advance = 0;  // every advance, for fixed-pitch faces once known
     // How far glyph ink may reach beyond the pen and baseline, for every glyph of the font.
     int reach_left = 0;
     int reach_right = 0;  // beyond the pen position, not the advance
     int reach_above = 0;
     int reach_below = 0;
-    int underline_offset = 1;  // rows below the baseline
-    int underline_thickness = 1;
-    int strike_offset = 4;  // rows above the baseline
-    int strike_thickness = 1;
+    Decorations decorations;
 
   private:
     const Glyph& render(unsigned char c) const;

@@ -38,10 +38,6 @@ struct FaceFile {
     std::uint32_t (*to_code)(unsigned char) = nullptr;  // byte to the selected charmap's code
 };
 
-std::int64_t ceil_div_units(double units, int ppem, int units_per_em) {
-    return static_cast<std::int64_t>(std::ceil(units * ppem / units_per_em - 1e-6));
-}
-
 int round_px(double value) {
     return static_cast<int>(std::lround(value));
 }
@@ -178,8 +174,8 @@ const FaceFile* Cache::open(const std::string& file, int index) {
 
 std::unique_ptr<Font> Cache::make_font(const FontRequest& request) {
     auto font = std::make_unique<Font>();
-    font->underline = request.underline;
-    font->strike_out = request.strike_out;
+    font->decorations.underline = request.underline;
+    font->decorations.strike_out = request.strike_out;
     const int weight = requested_weight(request);
 
     const FaceFile* file = nullptr;
@@ -208,14 +204,7 @@ std::unique_ptr<Font> Cache::make_font(const FontRequest& request) {
         }
         size_builtin(*font, request, weight);
     }
-    // Keep the underline below the baseline and the strike-out above it, inside the cell.
-    const Metrics& m = font->metrics;
-    font->underline_thickness = std::clamp(font->underline_thickness, 1, std::max(1, m.descent));
-    font->underline_offset = std::clamp(font->underline_offset, 1,
-                                        std::max(1, m.descent - font->underline_thickness + 1));
-    font->strike_thickness = std::clamp(font->strike_thickness, 1, std::max(1, m.ascent / 2));
-    font->strike_offset = std::clamp(font->strike_offset, font->strike_thickness,
-                                     std::max(font->strike_thickness, m.ascent));
+    font->decorations.fit(font->metrics);
     if (font->metrics.fixed_pitch) {
         font->fixed_advance = font->glyph('M').advance;
         font->metrics.average_char_width = font->fixed_advance;
@@ -267,32 +256,7 @@ void Cache::size_face(Font& font, const FontRequest& request, int request_weight
             ascent_units = face->bbox.yMax;
             descent_units = -face->bbox.yMin;
         }
-        ascent_units = std::max(1.0, ascent_units);
-        descent_units = std::max(0.0, descent_units);
-        const auto cell = [&](int ppem) {
-            return ceil_div_units(ascent_units, ppem, upem) +
-                   ceil_div_units(descent_units, ppem, upem);
-        };
-        int em = 0;
-        if (height < 0) {
-            em = -height;
-            m.ascent = int(ceil_div_units(ascent_units, em, upem));
-            m.descent = int(ceil_div_units(descent_units, em, upem));
-            m.height = m.ascent + m.descent;
-        } else {
-            // The largest em whose rounded-out cell fits; spare rows go where the face's own
-            // proportions put them.
-            em = std::max(1, int(double(height) * upem / (ascent_units + descent_units)));
-            while (em > 1 && cell(em) > height) --em;
-            const int min_ascent = int(ceil_div_units(ascent_units, em, upem));
-            const int min_descent = int(ceil_div_units(descent_units, em, upem));
-            const int share = round_px(height * ascent_units / (ascent_units + descent_units));
-            m.ascent =
-                std::clamp(std::max(min_ascent, std::min(height - min_descent, share)), 0, height);
-            m.height = height;
-            m.descent = height - m.ascent;
-        }
-        m.internal_leading = std::max(0, m.height - em);
+        const int em = size_cell(m, ascent_units, descent_units, upem, height);
 
         int x_ppem = em;
         if (request.width > 0 && os2 && os2->xAvgCharWidth > 0) {
@@ -321,14 +285,15 @@ void Cache::size_face(Font& font, const FontRequest& request, int request_weight
         font.reach_left = std::max(0, int(std::ceil(-face->bbox.xMin * sx))) + slack + lean;
         font.reach_right = std::max(0, int(std::ceil(face->bbox.xMax * sx))) + slack + lean;
 
-        font.underline_offset = std::max(1, round_px(-face->underline_position * sy));
-        font.underline_thickness = std::max(1, round_px(face->underline_thickness * sy));
+        Decorations& d = font.decorations;
+        d.underline_offset = std::max(1, round_px(-face->underline_position * sy));
+        d.underline_thickness = std::max(1, round_px(face->underline_thickness * sy));
         if (os2 && os2->yStrikeoutSize > 0) {
-            font.strike_offset = round_px(os2->yStrikeoutPosition * sy);
-            font.strike_thickness = std::max(1, round_px(os2->yStrikeoutSize * sy));
+            d.strike_offset = round_px(os2->yStrikeoutPosition * sy);
+            d.strike_thickness = std::max(1, round_px(os2->yStrikeoutSize * sy));
         } else {
-            font.strike_offset = std::max(1, (m.ascent - m.internal_leading) / 3);
-            font.strike_thickness = font.underline_thickness;
+            d.strike_offset = std::max(1, (m.ascent - m.internal_leading) / 3);
+            d.strike_thickness = d.underline_thickness;
         }
     }
     m.fixed_pitch = FT_IS_FIXED_WIDTH(face);

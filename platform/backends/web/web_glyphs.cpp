@@ -1,7 +1,7 @@
 // Fonts and text in a web page: DejaVu faces built into the page, rendered by stb_truetype.
-// The cell arithmetic follows the desktop's FreeType version (ascent and descent from the
-// face's Windows metrics, the largest em whose cell fits), so that lines and labels take the
-// same room; the glyphs' anti-aliasing differs in detail.
+// Cells are sized and glyphs painted by the code the desktop's FreeType version uses
+// (text_cell.cpp, text_painting.cpp), from the face's Windows metrics, so that lines and
+// labels take the same room; the glyphs' anti-aliasing differs in detail.
 #define STB_TRUETYPE_IMPLEMENTATION
 #define STBTT_STATIC
 #include <emscripten.h>
@@ -21,6 +21,8 @@
 #include <vector>
 
 #include "raster/glyphs.h"
+#include "raster/text_cell.h"
+#include "raster/text_painting.h"
 
 namespace sktch::glyphs {
 
@@ -32,16 +34,6 @@ constexpr int kMaxPixelHeight = 4096;
 // Where the page's file system holds the faces (embedded when the program is linked).
 constexpr const char* kSansFile = "/fonts/DejaVuSans.ttf";
 constexpr const char* kMonoFile = "/fonts/DejaVuSansMono.ttf";
-
-struct Glyph {
-    bool ready = false;
-    int advance = 0;
-    int left = 0;  // columns from the pen to the first bitmap column
-    int top = 0;   // rows from the first bitmap row down to the baseline
-    int width = 0;
-    int rows = 0;
-    std::vector<std::uint8_t> coverage;
-};
 
 // One face file, read once and kept with its parsed tables.
 struct Face {
@@ -84,10 +76,6 @@ Face* load_face(const char* path) {
     return &f;
 }
 
-std::int64_t ceil_units(double units, int ppem, int upem) {
-    return static_cast<std::int64_t>(std::ceil(units * ppem / upem - 1e-6));
-}
-
 }  // namespace
 
 class Font {
@@ -104,10 +92,8 @@ class Font {
     Metrics metrics;
     Face* face = nullptr;
     float scale_x = 1, scale_y = 1;
-    bool underline = false, strike_out = false;
+    Decorations decorations;
     int fixed_advance = 0;
-    int underline_offset = 1, underline_thickness = 1;
-    int strike_offset = 4, strike_thickness = 1;
 
   private:
     void render(unsigned char c, Glyph& g) const {
@@ -175,29 +161,7 @@ void size_font(Font& font, const FontRequest& request, bool fixed) {
         ascent_units = hhea_ascent;
         descent_units = -hhea_descent;
     }
-    ascent_units = std::max(1.0, ascent_units);
-    descent_units = std::max(0.0, descent_units);
-    const auto cell = [&](int ppem) {
-        return ceil_units(ascent_units, ppem, upem) + ceil_units(descent_units, ppem, upem);
-    };
-    int em = 0;
-    if (height < 0) {
-        em = -height;
-        m.ascent = int(ceil_units(ascent_units, em, upem));
-        m.descent = int(ceil_units(descent_units, em, upem));
-        m.height = m.ascent + m.descent;
-    } else {
-        em = std::max(1, int(double(height) * upem / (ascent_units + descent_units)));
-        while (em > 1 && cell(em) > height) --em;
-        const int min_ascent = int(ceil_units(ascent_units, em, upem));
-        const int min_descent = int(ceil_units(descent_units, em, upem));
-        const int share = int(std::lround(height * ascent_units / (ascent_units + descent_units)));
-        m.ascent =
-            std::clamp(std::max(min_ascent, std::min(height - min_descent, share)), 0, height);
-        m.height = height;
-        m.descent = height - m.ascent;
-    }
-    m.internal_leading = std::max(0, m.height - em);
+    const int em = size_cell(m, ascent_units, descent_units, upem, height);
     int x_ppem = em;
     if (request.width > 0 && face->avg_width > 0)
         x_ppem = std::clamp(int(std::lround(double(request.width) * upem / face->avg_width)), 1,
@@ -214,10 +178,11 @@ void size_font(Font& font, const FontRequest& request, bool fixed) {
     m.max_char_width = std::max(1, widest);
     m.fixed_pitch = face->fixed_pitch;
     m.weight = face->weight > 0 ? face->weight : 400;
-    font.underline_offset = std::max(1, int(std::lround(em / 10.0)));
-    font.underline_thickness = std::max(1, int(std::lround(em / 16.0)));
-    font.strike_offset = std::max(1, (m.ascent - m.internal_leading) / 3);
-    font.strike_thickness = font.underline_thickness;
+    Decorations& d = font.decorations;
+    d.underline_offset = std::max(1, int(std::lround(em / 10.0)));
+    d.underline_thickness = std::max(1, int(std::lround(em / 16.0)));
+    d.strike_offset = std::max(1, (m.ascent - m.internal_leading) / 3);
+    d.strike_thickness = d.underline_thickness;
 }
 
 std::unique_ptr<Font> make_font(const FontRequest& request) {
@@ -225,15 +190,10 @@ std::unique_ptr<Font> make_font(const FontRequest& request) {
     const bool fixed = wants_fixed_pitch(request);
     font->face = load_face(fixed ? kMonoFile : kSansFile);
     if (!font->face) font->face = load_face(fixed ? kSansFile : kMonoFile);
-    font->underline = request.underline;
-    font->strike_out = request.strike_out;
+    font->decorations.underline = request.underline;
+    font->decorations.strike_out = request.strike_out;
     size_font(*font, request, fixed);
-    const Metrics& m = font->metrics;
-    font->underline_thickness = std::clamp(font->underline_thickness, 1, std::max(1, m.descent));
-    font->underline_offset = std::clamp(font->underline_offset, 1,
-                                        std::max(1, m.descent - font->underline_thickness + 1));
-    font->strike_offset = std::clamp(font->strike_offset, font->strike_thickness,
-                                     std::max(font->strike_thickness, m.ascent));
+    font->decorations.fit(font->metrics);
     if (font->metrics.fixed_pitch) {
         font->fixed_advance = font->glyph('M').advance;
         font->metrics.average_char_width = font->fixed_advance;
@@ -250,47 +210,6 @@ struct RequestLess {
                                                         b.face);
     }
 };
-
-// d + (c - d) * a / 255 per channel, truncated toward zero, as the desktop blends.
-raster::Pixel blend_pixel(raster::Pixel d, raster::Pixel c, unsigned a) {
-    raster::Pixel out = 0;
-    for (int shift = 0; shift < 24; shift += 8) {
-        const unsigned dc = (d >> shift) & 0xFF;
-        const unsigned cc = (c >> shift) & 0xFF;
-        const unsigned t = (cc > dc ? cc - dc : dc - cc) * a;
-        const unsigned q = (t + 1 + (t >> 8)) >> 8;
-        out |= (cc > dc ? dc + q : dc - q) << shift;
-    }
-    return out;
-}
-
-void fill_clipped(const raster::Target& t, std::int64_t left, std::int64_t top, std::int64_t right,
-                  std::int64_t bottom, raster::Pixel color) {
-    const int x0 = int(std::max<std::int64_t>(left, t.clip.left));
-    const int x1 = int(std::min<std::int64_t>(right, t.clip.right));
-    const int y0 = int(std::max<std::int64_t>(top, t.clip.top));
-    const int y1 = int(std::min<std::int64_t>(bottom, t.clip.bottom));
-    for (int y = y0; y < y1; ++y) std::fill(t.bitmap->row(y) + x0, t.bitmap->row(y) + x1, color);
-}
-
-void blend_glyph(const raster::Target& t, const Glyph& g, std::int64_t gx, std::int64_t gy,
-                 raster::Pixel color) {
-    const int x0 = int(std::max<std::int64_t>(gx, t.clip.left));
-    const int x1 = int(std::min<std::int64_t>(gx + g.width, t.clip.right));
-    const int y0 = int(std::max<std::int64_t>(gy, t.clip.top));
-    const int y1 = int(std::min<std::int64_t>(gy + g.rows, t.clip.bottom));
-    for (int y = y0; y < y1; ++y) {
-        const std::uint8_t* src = g.coverage.data() + std::size_t(y - gy) * g.width;
-        raster::Pixel* dst = t.bitmap->row(y);
-        for (int x = x0; x < x1; ++x) {
-            const unsigned a = src[x - gx];
-            if (a == 255)
-                dst[x] = color;
-            else if (a != 0)
-                dst[x] = blend_pixel(dst[x], color, a);
-        }
-    }
-}
 
 // Where text was drawn, as x, y, width, height: what a page's tests leave out when they
 // compare its pixels with the desktop's, whose glyphs FreeType renders.
@@ -345,13 +264,7 @@ Reach text_reach(const Font& font, int x, int y, const char* text, int length) {
         pen += g.advance;
     }
     r.right = std::max(r.right, pen);
-    if (font.underline)
-        r.bottom =
-            std::max(r.bottom, baseline + font.underline_offset - 1 + font.underline_thickness);
-    if (font.strike_out) {
-        r.top = std::min(r.top, baseline - font.strike_offset);
-        r.bottom = std::max(r.bottom, baseline - font.strike_offset + font.strike_thickness);
-    }
+    font.decorations.widen(r, baseline);
     return r;
 }
 
@@ -362,7 +275,7 @@ void draw_text(const raster::Target& target, const Font& font, int x, int y, con
     const Metrics& m = font.metrics;
     const std::int64_t baseline = std::int64_t(y) + m.ascent;
     const std::int64_t width = advance_sum(font, text, length);
-    if (opaque) fill_clipped(target, x, y, x + width, std::int64_t(y) + m.height, background);
+    if (opaque) fill_box(target, x, y, x + width, std::int64_t(y) + m.height, background);
     std::int64_t pen = x;
     std::int64_t left = x, top = y, right = x + width, bottom = std::int64_t(y) + m.height;
     for (int i = 0; i < length && pen < target.clip.right + m.max_char_width; ++i) {
@@ -375,14 +288,7 @@ void draw_text(const raster::Target& target, const Font& font, int x, int y, con
         pen += g.advance;
     }
     note_text_cell(left, top, right, bottom);
-    if (font.underline) {
-        const std::int64_t row = baseline + font.underline_offset - 1;
-        fill_clipped(target, x, row, x + width, row + font.underline_thickness, color);
-    }
-    if (font.strike_out) {
-        const std::int64_t row = baseline - font.strike_offset;
-        fill_clipped(target, x, row, x + width, row + font.strike_thickness, color);
-    }
+    font.decorations.paint(target, x, width, baseline, color);
 }
 
 }  // namespace sktch::glyphs
