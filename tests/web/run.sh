@@ -17,8 +17,12 @@ done
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake --preset web >/dev/null
 cmake --build --preset web -j "$jobs"
-if [ ! -x "$native/tools/sktch-replay" ] || [ ! -x "$native/examples/shapes-replay" ]; then
-  cmake --build "$native" -j "$jobs" --target sktch-replay shapes-replay
-fi
+replay_tools=(tools/sktch-replay examples/shapes-replay examples/text_window-replay)
+for tool in "${replay_tools[@]}"; do
+  if [ ! -x "$native/$tool" ]; then
+    cmake --build "$native" -j "$jobs" --target "${replay_tools[@]##*/}"
+    break
+  fi
+done
 (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 node tests/web/web_test.mjs build/web/site "$native"

@@ -1,6 +1,7 @@
 // SKTCH programs as web pages, driven in headless Chromium: the game's first frame, replays
-// equal to sktch-replay's pictures, clicks and Run menu shortcuts, recording and playing back a
-// downloaded script, the line-input dialog, and a halted page's CPU time.
+// equal to sktch-replay's pictures, the text window's lines where the desktop puts them,
+// clicks and Run menu shortcuts, recording and playing back a downloaded script, the
+// line-input dialog, and a halted page's CPU time.
 //
 // Usage: node web_test.mjs SITE_DIR NATIVE_BUILD_DIR
 import {execFileSync} from 'node:child_process';
@@ -52,16 +53,17 @@ async function open(address) {
   return page;
 }
 
-// The graphics window's canvas (the frame with a menu bar) as RGBA bytes.
-async function pixels(page) {
-  const data = await page.evaluate(() => {
-    const f = Object.values(SKTCH.frames).find((frame) => frame.menu.length);
+// The graphics window's canvas (the frame with a menu bar), or the text window's, as RGBA
+// bytes.
+async function pixels(page, window = 'graphics') {
+  const data = await page.evaluate((graphics) => {
+    const f = Object.values(SKTCH.frames).find((frame) => !!frame.menu.length === graphics);
     const c = f.canvas;
     const bytes = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
     let s = '';
     for (let i = 0; i < bytes.length; ++i) s += String.fromCharCode(bytes[i]);
     return {width: c.width, height: c.height, bytes: btoa(s)};
-  });
+  }, window === 'graphics');
   return {width: data.width, height: data.height, bytes: Buffer.from(data.bytes, 'base64')};
 }
 
@@ -103,6 +105,35 @@ function differences(a, b, textBoxes) {
 
 const same = (a, b) => a.bytes.equals(b.bytes);
 
+// The lines of dark text in a picture, top to bottom: for each band of rows holding ink, its
+// first row, the row past its last, and its words: runs of ink columns, each as its first and
+// last column. In the text window's fixed-pitch font the glyphs of a word leave up to 3 blank
+// columns between them and a space leaves 8 or more, so a gap of up to kWordGap columns stays
+// inside a word.
+function inkLines(image) {
+  const kWordGap = 5;
+  const dark = (x, y) => image.bytes[(y * image.width + x) * 4] < 128;
+  const lines = [];
+  for (let y = 0; y < image.height; ++y) {
+    let ink = false;
+    for (let x = 0; x < image.width && !ink; ++x) ink = dark(x, y);
+    const last = lines[lines.length - 1];
+    if (ink && last && last.bottom === y) last.bottom = y + 1;
+    else if (ink) lines.push({top: y, bottom: y + 1, words: []});
+  }
+  for (const line of lines) {
+    for (let x = 0; x < image.width; ++x) {
+      let ink = false;
+      for (let y = line.top; y < line.bottom && !ink; ++y) ink = dark(x, y);
+      if (!ink) continue;
+      const word = line.words[line.words.length - 1];
+      if (word && x - word[1] - 1 <= kWordGap) word[1] = x;
+      else line.words.push([x, x]);
+    }
+  }
+  return lines;
+}
+
 async function ctrl(page, letter) {
   await page.keyboard.down('Control');
   await page.keyboard.press(`Key${letter}`);
@@ -119,9 +150,11 @@ async function clickCanvas(page, x, y) {
   await page.mouse.click(box.left + (x + 0.5) * box.scale, box.top + (y + 0.5) * box.scale);
 }
 
-async function replayPicture(tool, script, name, env = {}) {
-  const out = path.join(work, name);
-  execFileSync(tool, [script, out], {env: {...process.env, ...env}, stdio: 'inherit'});
+// Runs a replay tool; the pictures it writes (graphics, then optionally text) are served
+// under the names given.
+async function replayPicture(tool, script, name, textName) {
+  const outputs = [name, ...(textName ? [textName] : [])].map((n) => path.join(work, n));
+  execFileSync(tool, [script, ...outputs], {stdio: 'inherit'});
   return name;
 }
 
@@ -194,6 +227,36 @@ await check('?play= leaves the same picture as sktch-replay, outside text', asyn
     expect(d.outside === 0, `${script}: ${d.outside} pixels differ outside text ${d.size || ''}`);
     await page.close();
   }
+});
+
+await check('the text window shows its lines in the rows and columns the desktop shows them',
+            async () => {
+  // Forty keys: fifty-one table rows and the end-of-script line, more than the window holds,
+  // so it has scrolled many times.
+  const script = path.join(work, 'keys.scr');
+  fs.writeFileSync(script, 'SKTCH_KBD(75);\n'.repeat(40));
+  await replayPicture(path.join(native, 'examples/text_window-replay'), script, 'keys.png',
+                      'keys-text.png');
+  const page = await open('text_window.html?play=keys.scr');
+  await page.waitForFunction(() => SKTCH.playDone, {timeout: 20000});
+  await sleep(300);
+  const shown = inkLines(await pixels(page, 'text'));
+  const desktop = inkLines(await picture(page, 'keys-text.png'));
+  await page.close();
+  expect(desktop.length > 12, `the desktop's text window shows ${desktop.length} lines`);
+  expect(shown.length === desktop.length,
+         `${shown.length} lines in the page, ${desktop.length} on the desktop`);
+  // The glyphs are rendered by other code than the desktop's: their ink may reach a column
+  // or two further, never another row.
+  const near = (a, b) => Math.abs(a - b) <= 2;
+  shown.forEach((line, i) => {
+    const d = desktop[i];
+    const alike = line.top === d.top && line.bottom === d.bottom &&
+                  line.words.length === d.words.length &&
+                  line.words.every(([l, r], k) => near(l, d.words[k][0]) && near(r, d.words[k][1]));
+    expect(alike, `line ${i + 1}: ${JSON.stringify(line)} in the page, ${JSON.stringify(d)} ` +
+                  'on the desktop');
+  });
 });
 
 await check('a click on LAND moves the aircraft; Ctrl+H halts; Ctrl+F advances one frame',
