@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "plain_window.h"
 #include "sktch/headless.h"
 #include "sktch/win32.h"
 
@@ -163,12 +164,7 @@ TEST_F(Gdi, NullPenRectangleFillsOnlyTheInterior) {
 // them or paints them over: every way of looking or painting must find what a memory
 // bitmap, scrolled at once, holds.
 TEST_F(Gdi, WindowScrollsShowWhatABitmapScrolledAtOnceShows) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = "Scrolled";
-    RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, "Scrolled", "scrolled", WS_CAPTION, 0, 0, 120, 100, nullptr,
-                                  nullptr, nullptr, nullptr);
+    HWND window = sktch::test_support::plain_window("Scrolled", WS_CAPTION, 120, 100);
     RECT client;
     GetClientRect(window, &client);
     const int w = client.right, h = client.bottom;
@@ -284,12 +280,7 @@ TEST_F(Gdi, WindowScrollsShowWhatABitmapScrolledAtOnceShows) {
 // changes afterwards, until the next copy: read back, drawn on, or with the bitmap deleted.
 // The bitmap is the window's size, or larger as the library's surface is.
 TEST_F(Gdi, WindowKeepsWhatABitmapShowedWhenCopied) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = "Shown";
-    RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, "Shown", "shown", WS_CAPTION, 0, 0, 120, 100, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND window = sktch::test_support::plain_window("Shown", WS_CAPTION, 120, 100);
     RECT client;
     GetClientRect(window, &client);
     const int w = client.right, h = client.bottom;

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "plain_window.h"
 #include "sktch/headless.h"
 #include "sktch/win32.h"
 
@@ -200,12 +201,7 @@ TEST(HeadlessClock, WithoutADriverTheProgramSleepsUntilItsTimer) {
     if (child == 0) {
         close(ticks_channel[0]);
         sktch::headless::reset();  // no idle hook
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.lpszClassName = "Sleeper";
-        RegisterClassA(&wc);
-        HWND window = CreateWindowExA(0, "Sleeper", "sleeper", WS_CAPTION, 0, 0, 100, 100, nullptr,
-                                      nullptr, nullptr, nullptr);
+        HWND window = sktch::test_support::plain_window("Sleeper", WS_CAPTION, 100, 100);
         SetTimer(window, 1, 100, nullptr);
         MSG msg;
         while (GetMessageA(&msg, nullptr, 0, 0) > 0)

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "plain_window.h"
 #include "sktch/headless.h"
 #include "sktch/win32.h"
 
@@ -15,12 +16,7 @@ using Lines = std::vector<std::string>;
 
 TEST(WindowText, FollowsWritingScrollingAndPaintingOver) {
     sktch::headless::reset();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = "Lines";
-    RegisterClassA(&wc);
-    HWND window = CreateWindowExA(0, "Lines", "lines", WS_POPUP, 0, 0, 300, 100, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND window = sktch::test_support::plain_window("Lines", WS_POPUP, 300, 100);
     ASSERT_NE(window, nullptr);
     HDC dc = GetDC(window);
     TEXTMETRICA tm{};
