@@ -45,7 +45,9 @@ void make_stock_objects(Core& c) {
 alignas(Core) unsigned char core_storage[sizeof(Core)];
 bool core_built = false;
 
-Core& build_core() {
+// Out of line and cold: every platform call checks for it, and inlined it would swell
+// every caller that flattens those calls.
+[[gnu::noinline, gnu::cold]] Core& build_core() {
     Core* c = new (core_storage) Core();
     core_built = true;
     make_stock_objects(*c);
