@@ -183,6 +183,11 @@ struct Case {
     int allowed_mismatches;  // pixels known to differ from the reference
 };
 
+// What GoogleTest shows for a case: its name rather than the bytes of the record.
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class Reference : public testing::TestWithParam<Case> {};
 
 TEST_P(Reference, MatchesThePicture) {
