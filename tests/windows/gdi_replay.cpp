@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include "dib.h"
+
 namespace {
 
 constexpr int kWidth = 601, kHeight = 540;
@@ -74,13 +76,7 @@ int main(int argc, char** argv) {
     if (!in) return 2;
     std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = top_down_32_bit_dib(kWidth, kHeight);
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);

@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <string>
 
+#include "dib.h"
+
 namespace {
 
 // Reads the graphics window's client area through a 32-bit top-down DIB section.
@@ -22,13 +24,7 @@ bool write_client_area(const char* path) {
     RECT client{};
     if (!window || !GetClientRect(window, &client)) return false;
     int width = client.right, height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = top_down_32_bit_dib(width, height);
     void* bits = nullptr;
     HDC window_dc = GetDC(window);
     HDC memory_dc = CreateCompatibleDC(window_dc);
