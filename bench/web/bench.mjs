@@ -49,7 +49,7 @@ async function browserFrame() {
 // The same frame natively: the benchmark's median over its repetitions.
 function nativeFrame() {
   const report = path.join(profile, 'native.json');
-  execFileSync(nativeBench, ['--benchmark_filter=BM_Redraw', `--benchmark_out=${report}`,
+  execFileSync(nativeBench, ['--benchmark_filter=^BM_Redraw/', `--benchmark_out=${report}`,
                              '--benchmark_out_format=json'], {stdio: 'ignore'});
   const native = JSON.parse(fs.readFileSync(report, 'utf8'));
   return native.benchmarks.find((b) => b.aggregate_name === 'median').real_time;
