@@ -81,9 +81,10 @@ void BM_RedrawFrameByFrame(benchmark::State& state) {
         micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
     }
     std::sort(micros.begin(), micros.end());
-    for (int percent : {10, 50, 90})
-        state.counters["p" + std::to_string(percent) + "_us"] =
-            micros[micros.size() * std::size_t(percent) / 100];
+    auto percentile = [&](std::size_t percent) { return micros[micros.size() * percent / 100]; };
+    state.counters["p10_us"] = percentile(10);
+    state.counters["p50_us"] = percentile(50);
+    state.counters["p90_us"] = percentile(90);
     SKTCH_close();
 }
 BENCHMARK(BM_RedrawFrameByFrame)->Unit(benchmark::kMicrosecond)->Iterations(kTimedFrames);
